@@ -1,0 +1,139 @@
+#include "cli/Cli.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+
+#include "app/LunarCalendar.h"
+#include "storage/DataFile.h"
+#include "storage/Database.h"
+#include "storage/DbError.h"
+#include "storage/PinyinCode.h"
+#include "storage/TfrmDM.h"
+
+namespace cw {
+
+namespace {
+
+const char* kUsage =
+    "usage: coinwick-cli [--home DIR] [--book NAME [--password PASS]] VERB [ARGS...]\n"
+    "  init                 write a fresh data file under DIR\n"
+    "  lunar YYYY-MM-DD     the lunar date text\n"
+    "  pinyin TEXT          the pinyin code\n"
+    "  books                the books, TSV: name, created, remark\n";
+
+}  // namespace
+
+Cli::Cli(QTextStream& out, QTextStream& err, Clock clock) : out_(out), err_(err), clock_(clock) {}
+
+Cli::~Cli() = default;
+
+int Cli::usage(const QString& why) {
+    if (!why.isEmpty()) err_ << why << '\n';
+    err_ << kUsage;
+    return BadUsage;
+}
+
+int Cli::refuse(const QString& why) {
+    err_ << why << '\n';
+    return Refused;
+}
+
+bool Cli::openData() {
+    try {
+        db_ = Database::open(DataFile::pathIn(home_));
+    } catch (const DbError& e) {
+        err_ << e.message() << '\n';
+        return false;
+    }
+    state_.myToday = clock_.todayText();
+    state_.myTodayText = state_.myToday;
+    state_.myVersion = GlobalState::version();
+    dm_ = std::make_unique<TfrmDM>(*db_, state_, clock_);
+    return true;
+}
+
+bool Cli::openBook() {
+    if (!bookGiven_) {
+        err_ << "请用 --book 指定账簿\n";
+        return false;
+    }
+    const Query q =
+        db_->query(QStringLiteral("SELECT thePX, theJZPX FROM SBook WHERE BName=? AND BPass=?"),
+                   book_, password_);
+    if (q.isEmpty()) {
+        err_ << "账簿名称或密码不对！\n";
+        return false;
+    }
+    state_.myBName = book_;
+    state_.myPX = q.text(QStringLiteral("thePX"));
+    state_.myJZPX = q.text(QStringLiteral("theJZPX"));
+    return true;
+}
+
+int Cli::run(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    home_ = QCoreApplication::applicationDirPath();
+    while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
+        const QString opt = args.takeFirst();
+        if (args.isEmpty()) return usage(opt + QStringLiteral(" needs a value"));
+        const QString value = args.takeFirst();
+        if (opt == QLatin1String("--home")) {
+            home_ = value;
+        } else if (opt == QLatin1String("--book")) {
+            book_ = value;
+            bookGiven_ = true;
+        } else if (opt == QLatin1String("--password")) {
+            password_ = value;
+        } else {
+            return usage(QStringLiteral("unknown option ") + opt);
+        }
+    }
+    if (args.isEmpty()) return usage(QString());
+    const QString verb = args.takeFirst();
+    try {
+        if (verb == QLatin1String("init")) return cmdInit(args);
+        if (verb == QLatin1String("lunar")) return cmdLunar(args);
+        if (verb == QLatin1String("pinyin")) return cmdPinyin(args);
+        if (verb == QLatin1String("books")) return cmdBooks(args);
+    } catch (const DbError& e) {
+        return refuse(e.message());
+    }
+    return usage(QStringLiteral("unknown verb ") + verb);
+}
+
+int Cli::cmdInit(const QStringList& args) {
+    if (!args.isEmpty()) return usage(QStringLiteral("init takes no arguments"));
+    const QString path = DataFile::pathIn(home_);
+    if (QFileInfo::exists(path)) return refuse(QStringLiteral("数据文件已经存在：") + path);
+    DataFile::make(path);
+    out_ << path << '\n';
+    return Done;
+}
+
+int Cli::cmdLunar(const QStringList& args) {
+    if (args.size() != 1) return usage(QStringLiteral("lunar takes one date"));
+    const QDate d = QDate::fromString(args[0], QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid()) return usage(QStringLiteral("not a date: ") + args[0]);
+    out_ << LunarCalendar::text(d) << '\n';
+    return Done;
+}
+
+int Cli::cmdPinyin(const QStringList& args) {
+    if (args.size() != 1) return usage(QStringLiteral("pinyin takes one text"));
+    out_ << PinyinCode::of(args[0]) << '\n';
+    return Done;
+}
+
+int Cli::cmdBooks(const QStringList& args) {
+    if (!args.isEmpty()) return usage(QStringLiteral("books takes no arguments"));
+    if (!openData()) return Refused;
+    Query q = db_->query(QStringLiteral("SELECT BName, BDate, Remark FROM SBook ORDER BY ID"));
+    for (q.first(); !q.eof(); q.next()) {
+        out_ << q.text(QStringLiteral("BName")) << '\t' << q.text(QStringLiteral("BDate")) << '\t'
+             << q.text(QStringLiteral("Remark")) << '\n';
+    }
+    return Done;
+}
+
+}  // namespace cw

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+
+#include "app/Clock.h"
+#include "app/GlobalState.h"
+
+namespace cw {
+
+class Database;
+class TfrmDM;
+
+// coinwick-cli: the headless companion. It calls the same operations as the screens.
+// Exit status: 0 done, 1 check found differences, 2 bad usage, 3 refused.
+class Cli {
+  public:
+    enum Exit { Done = 0, Differences = 1, BadUsage = 2, Refused = 3 };
+
+    Cli(QTextStream& out, QTextStream& err, Clock clock = Clock::system());
+    ~Cli();
+
+    int run(const QStringList& args);
+
+  private:
+    int usage(const QString& why);
+    int refuse(const QString& why);
+    // Opens the data file under the program folder; false (with the message written) on failure.
+    bool openData();
+    // Opens --book with --password into the global state, as a login does.
+    bool openBook();
+
+    int cmdInit(const QStringList& args);
+    int cmdLunar(const QStringList& args);
+    int cmdPinyin(const QStringList& args);
+    int cmdBooks(const QStringList& args);
+
+    QTextStream& out_;
+    QTextStream& err_;
+    Clock clock_;
+    QString home_;
+    QString book_;
+    QString password_;
+    bool bookGiven_ = false;
+    GlobalState state_;
+    std::unique_ptr<Database> db_;
+    std::unique_ptr<TfrmDM> dm_;
+};
+
+}  // namespace cw

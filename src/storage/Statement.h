@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace cw {
+
+// One prepared statement. Values are always bound, never pasted into the text, so a
+// quote or a percent sign in a name is stored and found exactly as typed.
+// Move-only; the statement is finalized when the object goes away.
+class Statement {
+  public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Positional binding, 1-based like the engine.
+    Statement& bind(int index, const QString& value);
+    Statement& bind(int index, const char* value);
+    Statement& bind(int index, double value);
+    Statement& bind(int index, int value);
+    Statement& bind(int index, qint64 value);
+    Statement& bind(int index, bool value);
+    Statement& bind(int index, std::nullptr_t);
+    Statement& bind(int index, const QVariant& value);
+
+    template <typename... Args>
+    Statement& bindAll(const Args&... args) {
+        int index = 0;
+        (bind(++index, args), ...);
+        return *this;
+    }
+
+    // Advances to the next row; false when the statement is done.
+    bool step();
+    // Runs a statement that returns no rows to its end.
+    void run();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    int columnIndex(const QString& name) const;  // -1 when absent
+    bool isNull(int column) const;
+    QString text(int column) const;
+    double number(int column) const;
+    qint64 integer(int column) const;
+    QVariant value(int column) const;
+
+  private:
+    [[noreturn]] void fail(int rc) const;
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace cw
