@@ -4,10 +4,12 @@
 #include <QDate>
 #include <QFileInfo>
 
+#include "app/Dashboard.h"
 #include "app/LunarCalendar.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
+#include "storage/Money.h"
 #include "storage/PinyinCode.h"
 #include "storage/TfrmDM.h"
 
@@ -20,7 +22,8 @@ const char* kUsage =
     "  init                 write a fresh data file under DIR\n"
     "  lunar YYYY-MM-DD     the lunar date text\n"
     "  pinyin TEXT          the pinyin code\n"
-    "  books                the books, TSV: name, created, remark\n";
+    "  books                the books, TSV: name, created, remark\n"
+    "  summary              the dashboard figures and the income/expense summary, TSV\n";
 
 }  // namespace
 
@@ -96,6 +99,7 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("lunar")) return cmdLunar(args);
         if (verb == QLatin1String("pinyin")) return cmdPinyin(args);
         if (verb == QLatin1String("books")) return cmdBooks(args);
+        if (verb == QLatin1String("summary")) return cmdSummary(args);
     } catch (const DbError& e) {
         return refuse(e.message());
     }
@@ -133,6 +137,16 @@ int Cli::cmdBooks(const QStringList& args) {
         out_ << q.text(QStringLiteral("BName")) << '\t' << q.text(QStringLiteral("BDate")) << '\t'
              << q.text(QStringLiteral("Remark")) << '\n';
     }
+    return Done;
+}
+
+int Cli::cmdSummary(const QStringList& args) {
+    if (!args.isEmpty()) return usage(QStringLiteral("summary takes no arguments"));
+    if (!openData() || !openBook()) return Refused;
+    const Dashboard d = Dashboard::compute(*dm_);
+    for (const auto& [caption, value] : d.figures())
+        out_ << caption << '\t' << Money::plain(value) << '\n';
+    out_ << QStringLiteral("状态栏") << '\t' << d.statusText() << '\n';
     return Done;
 }
 

@@ -36,6 +36,7 @@ class Cli {
     int cmdLunar(const QStringList& args);
     int cmdPinyin(const QStringList& args);
     int cmdBooks(const QStringList& args);
+    int cmdSummary(const QStringList& args);
 
     QTextStream& out_;
     QTextStream& err_;

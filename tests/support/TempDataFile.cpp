@@ -1,12 +1,31 @@
 #include "support/TempDataFile.h"
 
+#include <QDir>
+#include <QFile>
+
 #include "storage/DataFile.h"
 #include "storage/PinyinCode.h"
 
 namespace cw::test {
 
+namespace {
+
+// Writing a data file costs a few dozen milliseconds; every test copies one made once.
+QString templateFile() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = DataFile::pathIn(dir.path());
+        DataFile::make(p);
+        return p;
+    }();
+    return path;
+}
+
+}  // namespace
+
 TempDataFile::TempDataFile(const QDate& today) : today_(today) {
-    DataFile::make(dataPath());
+    QDir().mkpath(dir_.path() + QStringLiteral("/Data"));
+    QFile::copy(templateFile(), dataPath());
     state_.myToday = today.toString(QStringLiteral("yyyy-MM-dd"));
     state_.myTodayText = state_.myToday;
     state_.myVersion = GlobalState::version();

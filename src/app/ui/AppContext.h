@@ -23,10 +23,10 @@ struct AppContext {
     Clock clock;
 
     // Set by the main window; screens call them when present.
-    std::function<void()> refreshDashboard;           // TfrmMain.mySum
-    std::function<void(const QString&)> setCaption;   // the main window's caption
-    std::function<void()> closeWorkingWindow;         // TfrmMain.myfrmClose
-    std::function<void()> endProgram;                 // end at once, no confirmation or backup
+    std::function<void()> refreshDashboard;          // TfrmMain.mySum
+    std::function<void(const QString&)> setCaption;  // the main window's caption
+    std::function<void()> closeWorkingWindow;        // TfrmMain.myfrmClose
+    std::function<void()> endProgram;                // end at once, no confirmation or backup
 
     void mySum() const {
         if (refreshDashboard) refreshDashboard();

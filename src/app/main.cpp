@@ -1,0 +1,83 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QStyleFactory>
+#include <QTranslator>
+
+#include "app/Clock.h"
+#include "app/GlobalState.h"
+#include "app/ProgramFolder.h"
+#include "app/SingleInstance.h"
+#include "app/ui/AppContext.h"
+#include "app/ui/Desktop.h"
+#include "app/ui/TfrmMain.h"
+#include "storage/Database.h"
+#include "storage/DbError.h"
+#include "storage/TfrmDM.h"
+#include "widgets/Messages.h"
+
+namespace {
+
+// Qt's own dialogs speak Chinese too: 是/否/确定/取消 on the standard buttons.
+void loadTranslations(QApplication& app) {
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto* t = new QTranslator(&app);
+        if (t->load(QString::fromLatin1(name), dir)) {
+            app.installTranslator(t);
+        } else {
+            delete t;
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Coinwick"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Coinwick记账软件"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPointSize(10);
+    QApplication::setFont(font);
+    loadTranslations(app);
+
+    cw::SingleInstance instance;
+    if (!instance.acquire()) {
+        QMessageBox::warning(nullptr, QStringLiteral("警告"),
+                             QStringLiteral("Coinwick 已经打开了！"));
+        return 0;
+    }
+
+    cw::QtMessages messages;
+    const cw::ProgramFolder folder(QCoreApplication::applicationDirPath());
+    const cw::Clock clock = cw::Clock::system();
+    cw::GlobalState state;
+    state.myToday = clock.todayText();
+    state.myTodayText = state.myToday;
+
+    if (!QFile::exists(folder.dataFile())) {
+        messages.inform(QStringLiteral("Coinwick 的 数据库文件 不存在，请尽快与我们联系！"));
+        cw::Desktop::openUrl(cw::Desktop::homePage(), nullptr);
+        return 1;
+    }
+    std::unique_ptr<cw::Database> db;
+    try {
+        db = cw::Database::open(folder.dataFile());
+    } catch (const cw::DbError& e) {
+        messages.warn(e.message(), QStringLiteral("错误"));
+        return 1;
+    }
+    state.myVersion = cw::GlobalState::version();
+    cw::TfrmDM dm(*db, state, clock);
+    cw::AppContext ctx{*db, dm, state, messages, folder.dir(), clock, {}, {}, {}, {}};
+
+    cw::TfrmMain main(ctx);
+    main.FormCreate();
+    main.show();
+    return app.exec();
+}

@@ -1,0 +1,511 @@
+#include "app/ui/TfrmMain.h"
+
+#include <QApplication>
+#include <QAudioOutput>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QMediaPlayer>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/LunarCalendar.h"
+#include "app/ui/DashboardView.h"
+#include "app/ui/Desktop.h"
+#include "app/ui/Screens.h"
+#include "app/ui/TfrmAbout.h"
+#include "storage/DbError.h"
+
+namespace cw {
+
+TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), folder_(ctx.programDir) {
+    setWindowTitle(QStringLiteral("Coinwick记账软件"));
+    resize(1200, 760);
+    runDialog_ = [](QDialog& d) { return d.exec(); };
+
+    stack_ = new QStackedWidget(this);
+    dashboardView_ = new DashboardView;
+    stack_->addWidget(dashboardView_);
+    setCentralWidget(stack_);
+    connect(dashboardView_, &DashboardView::pictureClicked, this, [this](const QString& c) {
+        if (ctx_.state.myBName.isEmpty()) return;
+        if (c == QLatin1String("债务")) return openScreen(QStringLiteral("TfrmP_B"));
+        if (c == QLatin1String("债权")) return openScreen(QStringLiteral("TfrmP_D"));
+        if (c == QLatin1String("投资")) return openScreen(QStringLiteral("TfrmTZ_Qu"));
+        myA(c);
+    });
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    ctx_.refreshDashboard = [this] { mySum(); };
+    ctx_.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
+    ctx_.closeWorkingWindow = [this] { myfrmClose(); };
+    ctx_.endProgram = [this] { endProgram(); };
+    ctx_.dm.setMenuSwitch([this](bool on) { myShow(on); });
+
+    registerScreens(*this);
+    updateAvailability();
+}
+
+TfrmMain::~TfrmMain() {
+    ctx_.dm.setMenuSwitch({});
+}
+
+// ---- menus, toolbar, status bar ----------------------------------------------------------
+
+QAction* TfrmMain::addItem(QMenu* menu, const QString& text, const QString& screen,
+                           const QKeySequence& shortcut) {
+    QAction* a = menu->addAction(text);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    actions_.insert(text, a);
+    screenActions_.insert(screen, a);
+    connect(a, &QAction::triggered, this, [this, screen] { openScreen(screen); });
+    return a;
+}
+
+QAction* TfrmMain::addCommand(QMenu* menu, const QString& text, std::function<void()> run,
+                              bool closesWorkingWindow) {
+    QAction* a = menu->addAction(text);
+    actions_.insert(text, a);
+    connect(a, &QAction::triggered, this, [this, run, closesWorkingWindow] {
+        if (closesWorkingWindow) myfrmClose();
+        run();
+    });
+    return a;
+}
+
+void TfrmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto top = [&](const char* title) {
+        QMenu* m = bar->addMenu(QString::fromUtf8(title));
+        menus_.insert(QString::fromUtf8(title), m);
+        return m;
+    };
+
+    QMenu* book = top("账簿【&Z】");
+    addCommand(book, QStringLiteral("新建账簿 &N"), [this] { newBook(); });
+    addItem(book, QStringLiteral("打开账簿 &O"), QStringLiteral("TfrmOpenBook"));
+    bookFileItems_ << book->addSeparator();
+    bookFileItems_ << addCommand(book, QStringLiteral("关闭账簿 &C"), [this] { closeBook(); });
+    bookFileItems_ << addItem(book, QStringLiteral("账簿管理 &B"), QStringLiteral("TfrmB_Manage"));
+    bookFileItems_ << addItem(book, QStringLiteral("修改密码 &S"),
+                              QStringLiteral("TfrmChangePass"));
+    bookFileItems_ << book->addSeparator();
+    bookFileItems_ << addCommand(book, QStringLiteral("打印设置 &P"), [this] { printSetup(); });
+    bookFileItems_ << book->addSeparator();
+    bookFileItems_ << addItem(book, QStringLiteral("备份数据 &D"), QStringLiteral("TfrmBackup"));
+    bookFileItems_ << addItem(book, QStringLiteral("数据恢复 &R"), QStringLiteral("TfrmRecover"));
+    book->addSeparator();
+    addCommand(
+        book, QStringLiteral("退出 &X"), [this] { close(); }, false);
+
+    QMenu* base = top("基础设置【&B】");
+    addItem(base, QStringLiteral("家庭成员 &F"), QStringLiteral("TfrmFamily"));
+    addItem(base, QStringLiteral("往来人员 &P"), QStringLiteral("TfrmP_Manage"));
+    addItem(base, QStringLiteral("账户管理 &A"), QStringLiteral("TfrmA_Manage"));
+    base->addSeparator();
+    addItem(base, QStringLiteral("收入类别 &I"), QStringLiteral("TfrmIn_Manage"));
+    addItem(base, QStringLiteral("支出类别 &O"), QStringLiteral("TfrmOut_Manage"));
+    addItem(base, QStringLiteral("投资分类 &T"), QStringLiteral("TfrmT_Manage"));
+    base->addSeparator();
+    addItem(base, QStringLiteral("提醒设置 &W"), QStringLiteral("TfrmUWarn"));
+    addItem(base, QStringLiteral("排序设置 &X"), QStringLiteral("TfrmSZ_PX"));
+    addItem(base, QStringLiteral("默认项设置 &M"), QStringLiteral("TfrmMRX"));
+
+    QMenu* post = top("记账【&W】");
+    addItem(post, QStringLiteral("收入 &I"), QStringLiteral("TfrmInTable"),
+            QKeySequence(QStringLiteral("Ctrl+I")));
+    addItem(post, QStringLiteral("支出 &O"), QStringLiteral("TfrmOutTable"),
+            QKeySequence(QStringLiteral("Ctrl+O")));
+    addItem(post, QStringLiteral("账户转账 &A"), QStringLiteral("TfrmChangeT"),
+            QKeySequence(QStringLiteral("Ctrl+A")));
+    post->addSeparator();
+    addItem(post, QStringLiteral("债务 &B"), QStringLiteral("TfrmBorrow"),
+            QKeySequence(QStringLiteral("Ctrl+B")));
+    addItem(post, QStringLiteral("债权 &D"), QStringLiteral("TfrmDebt"),
+            QKeySequence(QStringLiteral("Ctrl+D")));
+    addItem(post, QStringLiteral("投资 &T"), QStringLiteral("TfrmTZ"),
+            QKeySequence(QStringLiteral("Ctrl+T")));
+
+    QMenu* plan = top("计划【&P】");
+    addItem(plan, QStringLiteral("新建计划 &N"), QStringLiteral("TfrmPlan_New"));
+    addItem(plan, QStringLiteral("查看计划 &V"), QStringLiteral("TfrmPlan_V"));
+    addItem(plan, QStringLiteral("执行计划 &M"), QStringLiteral("TfrmPlan_EX"));
+    addItem(plan, QStringLiteral("今日计划 &D"), QStringLiteral("TfrmPlan_Now"));
+
+    QMenu* imp = top("导入【&D】");
+    addItem(imp, QStringLiteral("收入导入 &I"), QStringLiteral("TfrmD_In"));
+    addItem(imp, QStringLiteral("支出导入 &O"), QStringLiteral("TfrmD_Out"));
+    addItem(imp, QStringLiteral("账户转账导入 &A"), QStringLiteral("TfrmD_A"));
+    addItem(imp, QStringLiteral("债务导入 &B"), QStringLiteral("TfrmD_B"));
+    addItem(imp, QStringLiteral("债权导入 &D"), QStringLiteral("TfrmD_D"));
+    addItem(imp, QStringLiteral("投资导入 &T"), QStringLiteral("TfrmD_T"));
+
+    QMenu* rep = top("报表中心【&R】");
+    addItem(rep, QStringLiteral("账户查询 &X"), QStringLiteral("TfrmA_Q"));
+    QMenu* szReports = rep->addMenu(QStringLiteral("收支报表 &F"));
+    menus_.insert(QStringLiteral("收支报表 &F"), szReports);
+    addItem(szReports, QStringLiteral("月报表 &M"), QStringLiteral("TfrmSZ_M"));
+    addItem(szReports, QStringLiteral("年报表 &Y"), QStringLiteral("TfrmSZ_Y"));
+    addItem(rep, QStringLiteral("收支统计表 &R"), QStringLiteral("TfrmPage1"));
+    QMenu* analysis = rep->addMenu(QStringLiteral("收支分析 &E"));
+    menus_.insert(QStringLiteral("收支分析 &E"), analysis);
+    addItem(analysis, QStringLiteral("收入分析 &I"), QStringLiteral("TfrmE_I"));
+    addItem(analysis, QStringLiteral("支出分析 &Q"), QStringLiteral("TfrmE_O"));
+    addItem(rep, QStringLiteral("债务债权统计表 &Z"), QStringLiteral("TfrmPage2"));
+    rep->addSeparator();
+    addItem(rep, QStringLiteral("收入查询 &I"), QStringLiteral("TfrmP_In"));
+    addItem(rep, QStringLiteral("支出查询 &O"), QStringLiteral("TfrmP_Out"));
+    addItem(rep, QStringLiteral("转账查询 &A"), QStringLiteral("TfrmP_A"));
+    addItem(rep, QStringLiteral("债务查询 &B"), QStringLiteral("TfrmP_B"));
+    addItem(rep, QStringLiteral("债权查询 &D"), QStringLiteral("TfrmP_D"));
+    addItem(rep, QStringLiteral("投资查询 &T"), QStringLiteral("TfrmTZ_Qu"));
+    rep->addSeparator();
+    addItem(rep, QStringLiteral("还债记录查询 &H"), QStringLiteral("TfrmBR_Q"));
+    addItem(rep, QStringLiteral("收债记录查询 &S"), QStringLiteral("TfrmDR_Q"));
+    addItem(rep, QStringLiteral("收益记录查询 &Y"), QStringLiteral("TfrmTR_Q"));
+    rep->addSeparator();
+    QMenu* inMonth = rep->addMenu(QStringLiteral("收入月报表 &C"));
+    menus_.insert(QStringLiteral("收入月报表 &C"), inMonth);
+    addItem(inMonth, QStringLiteral("按收入类别 &T"), QStringLiteral("InMonthByCategory"));
+    addItem(inMonth, QStringLiteral("按账户名称 &A"), QStringLiteral("InMonthByAccount"));
+    addItem(inMonth, QStringLiteral("按家庭成员 &F"), QStringLiteral("InMonthByMember"));
+    QMenu* outMonth = rep->addMenu(QStringLiteral("支出月报表 &G"));
+    menus_.insert(QStringLiteral("支出月报表 &G"), outMonth);
+    addItem(outMonth, QStringLiteral("按支出类别 &T"), QStringLiteral("OutMonthByCategory"));
+    addItem(outMonth, QStringLiteral("按账户名称 &A"), QStringLiteral("OutMonthByAccount"));
+    addItem(outMonth, QStringLiteral("按家庭成员 &F"), QStringLiteral("OutMonthByMember"));
+    rep->addSeparator();
+    addItem(rep, QStringLiteral("资金流动日志 &L"), QStringLiteral("TfrmPage3"));
+
+    QMenu* tools = top("工具【&T】");
+    addCommand(tools, QStringLiteral("计算器 &P"),
+               [this] { Desktop::startCalculator(&ctx_.messages); });
+    addItem(tools, QStringLiteral("提醒声音设置 &S"), QStringLiteral("TfrmSound"));
+    tools->addSeparator();
+    addItem(tools, QStringLiteral("记事录入 &I"), QStringLiteral("TfrmUThing_In"));
+    addItem(tools, QStringLiteral("记事查询 &Q"), QStringLiteral("TfrmUThing_Q"));
+
+    QMenu* help = top("帮助【&H】");
+    addCommand(
+        help, QStringLiteral("帮助 &H"),
+        [this] { Desktop::openUrl(Desktop::helpPage(), &ctx_.messages); }, false);
+    addCommand(
+        help, QStringLiteral("Coinwick网站 &W"),
+        [this] { Desktop::openUrl(Desktop::homePage(), &ctx_.messages); }, false);
+    addCommand(help, QStringLiteral("软件升级 &U"), [this] { upgrade(); });
+    help->addSeparator();
+    addCommand(help, QStringLiteral("关于... &A"), [this] { about(); });
+
+    bookMenus_ = {base, post, plan, imp, rep, tools};
+}
+
+void TfrmMain::buildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("工具栏"));
+    toolBar_->setMovable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_->setIconSize(QSize(28, 28));
+    QStyle* st = style();
+    struct Button {
+        const char* text;
+        const char* menuText;  // the menu item it repeats; empty for 主界面
+        QStyle::StandardPixmap icon;
+    };
+    const Button buttons[] = {
+        {"家庭成员", "家庭成员 &F", QStyle::SP_DirHomeIcon},
+        {"账户管理", "账户管理 &A", QStyle::SP_DriveHDIcon},
+        {"收入", "收入 &I", QStyle::SP_ArrowDown},
+        {"支出", "支出 &O", QStyle::SP_ArrowUp},
+        {"转账", "账户转账 &A", QStyle::SP_BrowserReload},
+        {"债务", "债务 &B", QStyle::SP_DialogNoButton},
+        {"债权", "债权 &D", QStyle::SP_DialogYesButton},
+        {"投资", "投资 &T", QStyle::SP_ArrowRight},
+        {"新建计划", "新建计划 &N", QStyle::SP_FileDialogNewFolder},
+        {"查看计划", "查看计划 &V", QStyle::SP_FileDialogDetailedView},
+        {"今日计划", "今日计划 &D", QStyle::SP_FileDialogInfoView},
+        {"收支统计", "收支统计表 &R", QStyle::SP_FileDialogListView},
+        {"帮助", "帮助 &H", QStyle::SP_DialogHelpButton},
+        {"主界面", "", QStyle::SP_ComputerIcon},
+    };
+    for (const Button& b : buttons) {
+        QAction* a = toolBar_->addAction(st->standardIcon(b.icon), QString::fromUtf8(b.text));
+        actions_.insert(QString::fromUtf8(b.text), a);
+        const QString menuText = QString::fromUtf8(b.menuText);
+        if (menuText.isEmpty()) {
+            connect(a, &QAction::triggered, this, [this] { myfrmClose(); });
+            continue;
+        }
+        QAction* item = actions_.value(menuText);
+        connect(a, &QAction::triggered, item, &QAction::trigger);
+        connect(item, &QAction::enabledChanged, a, &QAction::setEnabled);
+        a->setEnabled(item->isEnabled());
+    }
+}
+
+void TfrmMain::buildStatusBar() {
+    for (int i = 0; i < 3; ++i) {
+        status_[i] = new QLabel;
+        status_[i]->setObjectName(QStringLiteral("status%1").arg(i));
+        status_[i]->setContentsMargins(6, 0, 6, 0);
+        statusBar()->addPermanentWidget(status_[i], i == 2 ? 1 : 0);
+    }
+    status_[0]->setText(QStringLiteral("Coinwick记账软件"));
+}
+
+QString TfrmMain::statusPanel(int index) const {
+    return index >= 0 && index < 3 ? status_[index]->text() : QString();
+}
+
+QAction* TfrmMain::action(const QString& text) const {
+    return actions_.value(text);
+}
+
+QMenu* TfrmMain::menu(const QString& title) const {
+    return menus_.value(title);
+}
+
+void TfrmMain::registerScreen(const QString& className, Screen screen) {
+    screens_.insert(className, std::move(screen));
+    updateAvailability();
+}
+
+// Items whose windows are not part of the program yet stay visible but disabled.
+void TfrmMain::updateAvailability() {
+    for (auto it = screenActions_.constBegin(); it != screenActions_.constEnd(); ++it) {
+        it.value()->setEnabled(screens_.contains(it.key()));
+    }
+}
+
+void TfrmMain::myShow(bool on) {
+    for (QAction* a : bookFileItems_) a->setVisible(on);
+    for (QMenu* m : bookMenus_) m->menuAction()->setVisible(on);
+    toolBar_->setEnabled(on);
+}
+
+// ---- working windows and dialogs -------------------------------------------------------
+
+void TfrmMain::myfrmClose() {
+    if (!working_) return;
+    QWidget* w = working_;
+    working_ = nullptr;
+    const bool refresh = workingRefresh_;
+    workingClass_.clear();
+    stack_->removeWidget(w);
+    w->close();
+    w->deleteLater();
+    stack_->setCurrentWidget(dashboardView_);
+    if (refresh) mySum();
+}
+
+void TfrmMain::showWorking(const QString& className, QWidget* window, bool refreshOnClose) {
+    working_ = window;
+    workingClass_ = className;
+    workingRefresh_ = refreshOnClose;
+    window->setWindowFlags(Qt::Widget);
+    stack_->addWidget(window);
+    stack_->setCurrentWidget(window);
+    // A working window that closes itself (its own exit button) hands the frame back.
+    connect(window, &QObject::destroyed, this, [this, window] {
+        if (working_ == window || working_.isNull()) {
+            const bool refresh = workingRefresh_;
+            working_ = nullptr;
+            workingClass_.clear();
+            stack_->setCurrentWidget(dashboardView_);
+            if (refresh) mySum();
+        }
+    });
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+void TfrmMain::openScreen(const QString& className) {
+    const auto it = screens_.constFind(className);
+    if (it == screens_.constEnd()) return;
+    const Screen screen = it.value();
+    if (screen.checks && (!myCheckF() || !myCheckA())) return;
+    myfrmClose();
+    QWidget* w = screen.make(*this);
+    if (!w) return;
+    if (screen.kind == Screen::Working) {
+        showWorking(className, w, screen.refreshOnClose);
+        return;
+    }
+    auto* dialog = qobject_cast<QDialog*>(w);
+    if (!dialog) {
+        delete w;
+        return;
+    }
+    runDialog(*dialog);
+    delete dialog;
+    if (screen.refreshOnClose) mySum();
+}
+
+bool TfrmMain::myCheckF() {
+    const Query q = ctx_.db.query(QStringLiteral("SELECT ID FROM SFamily WHERE BName=? LIMIT 1"),
+                                  ctx_.state.myBName);
+    if (!q.isEmpty()) return true;
+    myfrmClose();
+    openScreen(QStringLiteral("TfrmFamily"));
+    ctx_.messages.inform(QStringLiteral("您还没有录入 家庭成员，请先录入 家庭成员！"));
+    return false;
+}
+
+bool TfrmMain::myCheckA() {
+    const Query q = ctx_.db.query(QStringLiteral("SELECT ID FROM SAccount WHERE BName=? LIMIT 1"),
+                                  ctx_.state.myBName);
+    if (!q.isEmpty()) return true;
+    myfrmClose();
+    openScreen(QStringLiteral("TfrmA_Manage"));
+    ctx_.messages.inform(QStringLiteral("您还没有录入 账户名称，请先录入 账户名称！"));
+    return false;
+}
+
+void TfrmMain::myA(const QString& accountType) {
+    if (ctx_.state.myBName.isEmpty()) return;
+    if (!screens_.contains(QStringLiteral("TfrmA_Q"))) return;
+    ctx_.state.mySQL = accountType;  // the account query reads the type it was opened for
+    openScreen(QStringLiteral("TfrmA_Q"));
+}
+
+// ---- commands --------------------------------------------------------------------------
+
+void TfrmMain::newBook() {
+    const Query q = ctx_.db.query(QStringLiteral("SELECT count(*) AS n FROM SBook"));
+    openScreen(q.integer(QStringLiteral("n")) == 0 ? QStringLiteral("TfrmNewBook")
+                                                   : QStringLiteral("TfrmNewBook1"));
+}
+
+void TfrmMain::closeBook() {
+    // The caption keeps the closed book's name; its defaults stay until the next login.
+    myShow(false);
+    ctx_.state.myBName.clear();
+    myfrmClose();
+    mySum();
+}
+
+void TfrmMain::printSetup() {
+    static QPrinter printer(QPrinter::HighResolution);
+    QPageSetupDialog dialog(&printer, this);
+    runDialog(dialog);
+}
+
+void TfrmMain::upgrade() {
+    const QString updater = folder_.path(QStringLiteral("Update.exe"));
+    if (QFile::exists(updater)) {
+        if (Desktop::startProgram(updater, {}, &ctx_.messages)) endProgram();
+        return;
+    }
+    ctx_.messages.inform(QStringLiteral("Update.exe 不存在，请下载后，解压到 Coinwick 文件夹里。"));
+    Desktop::openUrl(Desktop::updateArchive(), &ctx_.messages);
+}
+
+void TfrmMain::about() {
+    TfrmAbout box(ctx_.state.myVersion, this);
+    runDialog(box);
+}
+
+void TfrmMain::endProgram() {
+    ending_ = true;
+    close();
+    QApplication::exit(0);
+}
+
+// ---- start, first show, exit -----------------------------------------------------------
+
+void TfrmMain::FormCreate() {
+    myShow(false);
+    const Query books = ctx_.db.query(QStringLiteral("SELECT count(*) AS n FROM SBook"));
+    openScreen(books.integer(QStringLiteral("n")) == 0 ? QStringLiteral("TfrmNewBook")
+                                                       : QStringLiteral("TfrmOpenBook"));
+    folder_.updaterHousekeeping();
+    folder_.ensureBackupFolder();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        if (screen->availableGeometry().height() < 630) setWindowState(Qt::WindowMaximized);
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TfrmMain::FormShow() {
+    mySum();
+    writeDateLine();
+    const Query base = ctx_.db.query(QStringLiteral("SELECT theB FROM SBase WHERE ID=1"));
+    ctx_.state.myAutoBackup = base.isEmpty() ? QString() : base.text(QStringLiteral("theB"));
+    duePlans_ = countDuePlans();
+    if (duePlans_ == 0) return;
+    if (ctx_.state.myTX_M) playReminder();
+    if (ctx_.state.myTX_T) openScreen(QStringLiteral("TfrmPlan_Now"));
+    Q_EMIT duePlansFound(duePlans_);
+}
+
+int TfrmMain::countDuePlans() {
+    const Query q = ctx_.db.query(
+        QStringLiteral(
+            "SELECT count(*) AS n FROM UPlan WHERE BName=? AND PState='否' AND PDate<=?"),
+        ctx_.state.myBName, ctx_.state.myToday);
+    return int(q.integer(QStringLiteral("n")));
+}
+
+void TfrmMain::playReminder() {
+    const QString sound = folder_.soundFile();
+    if (!QFile::exists(sound)) return;
+    // A missing codec or sound device never blocks the program: the player just stays silent.
+    if (!player_) {
+        player_ = new QMediaPlayer(this);
+        audio_ = new QAudioOutput(this);
+        player_->setAudioOutput(audio_);
+    }
+    player_->setSource(QUrl::fromLocalFile(sound));
+    player_->play();
+}
+
+void TfrmMain::writeDateLine() {
+    const QDate today = QDate::fromString(ctx_.state.myTodayText, QStringLiteral("yyyy-MM-dd"));
+    status_[1]->setText(LunarCalendar::dateLine(today));
+}
+
+void TfrmMain::mySum() {
+    dashboard_ = Dashboard::compute(ctx_.dm);
+    dashboardView_->show(dashboard_);
+    status_[2]->setText(dashboard_.statusText());
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (ending_) {
+        event->accept();
+        return;
+    }
+    if (!ctx_.messages.ask(QStringLiteral("确认要退出 Coinwick记账软件 吗？  ^_^  "),
+                           QStringLiteral("确认退出"), true)) {
+        event->ignore();
+        return;
+    }
+    if (ctx_.state.myAutoBackup == QLatin1String("是")) {
+        try {
+            folder_.ensureBackupFolder();
+            ctx_.db.backupTo(folder_.exitBackupFile(ctx_.state.myToday));
+        } catch (const DbError&) {
+            // A failed copy never keeps the program from ending.
+        }
+    }
+    event->accept();
+}
+
+}  // namespace cw

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+#include "app/Dashboard.h"
+#include "app/ProgramFolder.h"
+#include "app/ui/AppContext.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMediaPlayer;
+class QAudioOutput;
+class QMenu;
+class QStackedWidget;
+class QToolBar;
+
+namespace cw {
+
+class DashboardView;
+
+// The frame of the program: menus, toolbar, the dashboard of the open book, the status bar,
+// and one working window at a time inside it. Dialogs open modally above it.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // How a screen of a later subsystem plugs in: its class name, how to build it, and whether
+    // it is a working window (inside the frame) or a modal dialog.
+    struct Screen {
+        enum Kind { Working, Modal };
+        Kind kind = Working;
+        bool checks = false;          // run myCheckF and myCheckA first
+        bool refreshOnClose = false;  // recompute the dashboard when it closes
+        std::function<QWidget*(TfrmMain&)> make;
+    };
+
+    explicit TfrmMain(AppContext& ctx, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The start-up steps while the window is being created: hide the book menus, lead the
+    // user into a book (first-book wizard or open-book dialog), updater housekeeping, the
+    // backup folder, and the window size.
+    void FormCreate();
+    // The first show: dashboard, date line, the automatic-backup setting and the due plans.
+    void FormShow();
+
+    void mySum();
+    void myfrmClose();
+    bool myCheckF();
+    bool myCheckA();
+    void myA(const QString& accountType);
+    void myShow(bool on);
+
+    void registerScreen(const QString& className, Screen screen);
+    // Opens a registered screen the way its menu item does.
+    void openScreen(const QString& className);
+    // Ends the program at once: no confirmation, no automatic backup.
+    void endProgram();
+
+    // Modal dialogs run through this, so tests can drive them without blocking.
+    void setDialogRunner(std::function<int(QDialog&)> runner) { runDialog_ = std::move(runner); }
+    int runDialog(QDialog& dialog) { return runDialog_(dialog); }
+
+    AppContext& context() { return ctx_; }
+    const Dashboard& dashboard() const { return dashboard_; }
+    DashboardView* dashboardView() const { return dashboardView_; }
+    QString statusPanel(int index) const;
+    // The action of a menu item or toolbar button by its text ("收入 &I", "主界面").
+    QAction* action(const QString& text) const;
+    QMenu* menu(const QString& title) const;
+    QToolBar* toolBar() const { return toolBar_; }
+    QWidget* workingWindow() const { return working_; }
+    QString workingWindowClass() const { return workingClass_; }
+    int duePlanCount() const { return duePlans_; }
+    bool endedWithoutConfirmation() const { return ending_; }
+
+  Q_SIGNALS:
+    void duePlansFound(int count);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    QAction* addItem(QMenu* menu, const QString& text, const QString& screen,
+                     const QKeySequence& shortcut = QKeySequence());
+    QAction* addCommand(QMenu* menu, const QString& text, std::function<void()> run,
+                        bool closesWorkingWindow = true);
+    void updateAvailability();
+    void newBook();
+    void closeBook();
+    void printSetup();
+    void upgrade();
+    void about();
+    void writeDateLine();
+    int countDuePlans();
+    void playReminder();
+    void showWorking(const QString& className, QWidget* window, bool refreshOnClose);
+
+    AppContext& ctx_;
+    ProgramFolder folder_;
+    Dashboard dashboard_;
+    DashboardView* dashboardView_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* status_[3] = {nullptr, nullptr, nullptr};
+    QList<QMenu*> bookMenus_;        // 基础设置 … 工具
+    QList<QAction*> bookFileItems_;  // 关闭账簿 … 数据恢复 and their separators
+    QHash<QString, QAction*> actions_;
+    QHash<QString, QMenu*> menus_;
+    QMultiHash<QString, QAction*> screenActions_;  // actions bound to a screen class
+    QHash<QString, Screen> screens_;
+    QPointer<QWidget> working_;
+    QString workingClass_;
+    bool workingRefresh_ = false;
+    bool shown_ = false;
+    bool ending_ = false;
+    int duePlans_ = 0;
+    QMediaPlayer* player_ = nullptr;
+    QAudioOutput* audio_ = nullptr;
+    std::function<int(QDialog&)> runDialog_;
+};
+
+}  // namespace cw

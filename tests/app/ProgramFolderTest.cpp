@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSysInfo>
+#include <QTemporaryDir>
+
+#include "app/ProgramFolder.h"
+#include "app/SingleInstance.h"
+
+using namespace cw;
+
+namespace {
+
+void write(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(ProgramFolderTest, UpdaterHousekeepingPutsTheNewUpdaterInPlaceAndRemovesLeftovers) {
+    QTemporaryDir dir;
+    const ProgramFolder folder(dir.path());
+    write(folder.path("Update.exe"), "old");
+    write(folder.path("Update/Update.exe"), "new");
+    for (const char* f : {"Update/Update.zip", "Update/Account.zip", "Update/InDate.zip",
+                          "Update/AccountUp.zip", "AccountUp.exe", "AccountUp.zip"}) {
+        write(folder.path(QString::fromUtf8(f)), "x");
+    }
+    write(folder.path("Update/AccountUp.exe"), "kept");
+    folder.updaterHousekeeping();
+    EXPECT_EQ(read(folder.path("Update.exe")), QByteArray("new"));
+    for (const char* f :
+         {"Update/Update.exe", "Update/Update.zip", "Update/Account.zip", "Update/InDate.zip",
+          "Update/AccountUp.zip", "AccountUp.exe", "AccountUp.zip"}) {
+        EXPECT_FALSE(QFile::exists(folder.path(QString::fromUtf8(f)))) << f;
+    }
+    EXPECT_TRUE(QFile::exists(folder.path("Update/AccountUp.exe")));
+    folder.updaterHousekeeping();  // nothing left to do: no error, nothing changes
+    EXPECT_EQ(read(folder.path("Update.exe")), QByteArray("new"));
+}
+
+TEST(ProgramFolderTest, BackupFolderAndExitCopyName) {
+    QTemporaryDir dir;
+    const ProgramFolder folder(dir.path());
+    EXPECT_FALSE(QDir(folder.backupFolder()).exists());
+    folder.ensureBackupFolder();
+    EXPECT_TRUE(QDir(folder.backupFolder()).exists());
+    EXPECT_EQ(folder.exitBackupFile("2026-12-09"), dir.path() + "/Backup/2026-12-09.kbk");
+    EXPECT_EQ(folder.dataFile(), dir.path() + "/Data/db.kbk");
+    EXPECT_EQ(folder.soundFile(), dir.path() + "/Music/1.mp3");
+}
+
+TEST(SingleInstanceTest, ASecondCopyIsRefusedUntilTheFirstEnds) {
+    QTemporaryDir dir;
+    SingleInstance first(dir.path());
+    ASSERT_TRUE(first.acquire());
+    SingleInstance second(dir.path());
+    EXPECT_FALSE(second.acquire());
+    first.release();
+    EXPECT_TRUE(second.acquire());
+}
+
+TEST(SingleInstanceTest, ALockLeftByADeadProcessIsTakenOver) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("coinwick-Account.lock");
+    // A lock file naming a process that no longer exists.
+    write(path, "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
+                    QSysInfo::machineHostName().toUtf8() + "\n");
+    SingleInstance instance(dir.path());
+    EXPECT_TRUE(instance.acquire());
+}

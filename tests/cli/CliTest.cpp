@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "storage/DataFile.h"
+#include "support/TempDataFile.h"
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(COINWICK_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST(CliTest, InitWritesADataFileAndRefusesToOverwriteIt) {
+    QTemporaryDir dir;
+    EXPECT_EQ(cli({"--home", dir.path(), "init"}).code, 0);
+    EXPECT_TRUE(QFile::exists(cw::DataFile::pathIn(dir.path())));
+    const CliRun again = cli({"--home", dir.path(), "init"});
+    EXPECT_EQ(again.code, 3);
+    EXPECT_FALSE(again.err.isEmpty());
+    EXPECT_EQ(cli({"--home", dir.path(), "books"}).out, QString());
+}
+
+TEST(CliTest, LunarPinyinAndUsage) {
+    EXPECT_EQ(cli({"lunar", "2008-02-07"}).out, QStringLiteral("农历二零零八年一月初一\n"));
+    EXPECT_EQ(cli({"lunar", "1990-01-26"}).out, QStringLiteral("输入越界\n"));
+    EXPECT_EQ(cli({"pinyin", "我家账簿1"}).out, QStringLiteral("WJZB1\n"));
+    EXPECT_EQ(cli({"lunar", "2008-13-01"}).code, 2);
+    EXPECT_EQ(cli({"frobnicate"}).code, 2);
+    EXPECT_EQ(cli({}).code, 2);
+}
+
+TEST(CliTest, BooksAndSummaryOfABook) {
+    cw::test::TempDataFile f;
+    f.addBook(QStringLiteral("我家'账簿"), QStringLiteral("pw"));
+    f.addAccount("钱包", 100.5, "", "现金");
+    f.addAccount("信用卡", -20, "", "信用卡");
+    f.db().exec(QStringLiteral("UPDATE SBook SET Remark='说明'"));
+    const QString home = f.programDir();
+    EXPECT_EQ(cli({"--home", home, "books"}).out, QStringLiteral("我家'账簿\t2026-12-09\t说明\n"));
+
+    const CliRun ok = cli({"--home", home, "--book", "我家'账簿", "--password", "pw", "summary"});
+    EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
+    EXPECT_TRUE(ok.out.contains(QStringLiteral("现金\t100.5\n")));
+    EXPECT_TRUE(ok.out.contains(QStringLiteral("负债合计\t-20\n")));
+    EXPECT_TRUE(ok.out.contains(QStringLiteral("净资金\t80.5\n")));
+    EXPECT_TRUE(ok.out.contains(QStringLiteral("支出占收入\t100\n")));
+
+    EXPECT_EQ(cli({"--home", home, "--book", "我家'账簿", "--password", "bad", "summary"}).code, 3);
+    EXPECT_EQ(
+        cli({"--home", home, "--book", "我家'账簿", "--password", "x' or '1'='1", "summary"}).code,
+        3);
+    EXPECT_EQ(cli({"--home", home, "summary"}).code, 3);
+}
+
+TEST(CliTest, ADamagedDataFileIsRefusedNamingTheFile) {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/Data");
+    QFile junk(cw::DataFile::pathIn(dir.path()));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(8192, 'z'));
+    junk.close();
+    const CliRun r = cli({"--home", dir.path(), "books"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("db.kbk")));
+}
