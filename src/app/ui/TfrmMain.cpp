@@ -39,9 +39,9 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     setCentralWidget(stack_);
     connect(dashboardView_, &DashboardView::pictureClicked, this, [this](const QString& c) {
         if (ctx_.state.myBName.isEmpty()) return;
-        if (c == QLatin1String("债务")) return openScreen(QStringLiteral("TfrmP_B"));
-        if (c == QLatin1String("债权")) return openScreen(QStringLiteral("TfrmP_D"));
-        if (c == QLatin1String("投资")) return openScreen(QStringLiteral("TfrmTZ_Qu"));
+        if (c == QStringLiteral("债务")) return openScreen(QStringLiteral("TfrmP_B"));
+        if (c == QStringLiteral("债权")) return openScreen(QStringLiteral("TfrmP_D"));
+        if (c == QStringLiteral("投资")) return openScreen(QStringLiteral("TfrmTZ_Qu"));
         myA(c);
     });
 
@@ -497,7 +497,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (ctx_.state.myAutoBackup == QLatin1String("是")) {
+    if (ctx_.state.myAutoBackup == QStringLiteral("是")) {
         try {
             folder_.ensureBackupFolder();
             ctx_.db.backupTo(folder_.exitBackupFile(ctx_.state.myToday));

@@ -1,0 +1,195 @@
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app/ui/DashboardView.h"
+#include "storage/Database.h"
+#include "ui/support/MainFixture.h"
+
+using namespace cw;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void menusCarryTheirItemsAndShortcuts();
+    void toolbarButtonsInOrder();
+    void bookMenusFollowTheOpenBook();
+    void dashboardAndStatusBar();
+    void statusLineShowsTheFixedDate();
+    void closeBookZeroesTheDashboardAndKeepsTheCaption();
+    void exitAsksAndCopiesTheDataFile();
+    void exitRefusedLeavesEverything();
+    void aboutBoxShowsTheVersion();
+    void duePlansAreCountedForTheOpenBookOnly();
+};
+
+void MainWindowTest::menusCarryTheirItemsAndShortcuts() {
+    test::MainFixture fx;
+    QStringList titles;
+    for (QAction* a : fx.main->menuBar()->actions()) titles << a->text();
+    QCOMPARE(titles, QStringList({"账簿【&Z】", "基础设置【&B】", "记账【&W】", "计划【&P】",
+                                  "导入【&D】", "报表中心【&R】", "工具【&T】", "帮助【&H】"}));
+    QCOMPARE(fx.main->action("收入 &I")->shortcut(), QKeySequence("Ctrl+I"));
+    QCOMPARE(fx.main->action("支出 &O")->shortcut(), QKeySequence("Ctrl+O"));
+    QCOMPARE(fx.main->action("账户转账 &A")->shortcut(), QKeySequence("Ctrl+A"));
+    QCOMPARE(fx.main->action("债务 &B")->shortcut(), QKeySequence("Ctrl+B"));
+    QCOMPARE(fx.main->action("债权 &D")->shortcut(), QKeySequence("Ctrl+D"));
+    QCOMPARE(fx.main->action("投资 &T")->shortcut(), QKeySequence("Ctrl+T"));
+    QStringList book;
+    for (QAction* a : fx.main->menu("账簿【&Z】")->actions()) {
+        if (!a->isSeparator()) book << a->text();
+    }
+    QCOMPARE(book,
+             QStringList({"新建账簿 &N", "打开账簿 &O", "关闭账簿 &C", "账簿管理 &B", "修改密码 &S",
+                          "打印设置 &P", "备份数据 &D", "数据恢复 &R", "退出 &X"}));
+    QStringList help;
+    for (QAction* a : fx.main->menu("帮助【&H】")->actions()) {
+        if (!a->isSeparator()) help << a->text();
+    }
+    QCOMPARE(help, QStringList({"帮助 &H", "Coinwick网站 &W", "软件升级 &U", "关于... &A"}));
+}
+
+void MainWindowTest::toolbarButtonsInOrder() {
+    test::MainFixture fx;
+    QStringList texts;
+    for (QAction* a : fx.main->toolBar()->actions()) texts << a->text();
+    QCOMPARE(texts,
+             QStringList({"家庭成员", "账户管理", "收入", "支出", "转账", "债务", "债权", "投资",
+                          "新建计划", "查看计划", "今日计划", "收支统计", "帮助", "主界面"}));
+}
+
+void MainWindowTest::bookMenusFollowTheOpenBook() {
+    test::MainFixture fx;
+    fx.main->myShow(false);
+    QVERIFY(!fx.main->menu("基础设置【&B】")->menuAction()->isVisible());
+    QVERIFY(!fx.main->menu("工具【&T】")->menuAction()->isVisible());
+    QVERIFY(fx.main->menu("帮助【&H】")->menuAction()->isVisible());
+    QVERIFY(!fx.main->action("关闭账簿 &C")->isVisible());
+    QVERIFY(!fx.main->action("数据恢复 &R")->isVisible());
+    QVERIFY(fx.main->action("新建账簿 &N")->isVisible());
+    QVERIFY(fx.main->action("打开账簿 &O")->isVisible());
+    QVERIFY(fx.main->action("退出 &X")->isVisible());
+    QVERIFY(!fx.main->toolBar()->isEnabled());
+    // The data services switch the menus through the main window.
+    fx.ctx.dm.myShow(true);
+    QVERIFY(fx.main->menu("记账【&W】")->menuAction()->isVisible());
+    QVERIFY(fx.main->action("关闭账簿 &C")->isVisible());
+    QVERIFY(fx.main->toolBar()->isEnabled());
+}
+
+void MainWindowTest::dashboardAndStatusBar() {
+    test::MainFixture fx;
+    fx.file.addBook("我家账簿");
+    fx.file.addAccount("钱包", 1234.5, "", "现金");
+    fx.file.addAccount("信用卡", -100, "", "信用卡");
+    fx.file.db().exec("INSERT INTO Borrow(BName, BMoney) VALUES('我家账簿', 300)");
+    fx.file.db().exec("INSERT INTO InTable(BName, IMoney) VALUES('我家账簿', 500)");
+    fx.file.db().exec("INSERT INTO OutTable(BName, OMoney) VALUES('我家账簿', 500)");
+    fx.main->mySum();
+    DashboardView* v = fx.main->dashboardView();
+    QCOMPARE(v->valueText("现金"), QString("1,234.50"));
+    QCOMPARE(v->valueText("债务"), QString("-300.00"));
+    QCOMPARE(v->valueText("负债合计："), QString("-400.00"));
+    QCOMPARE(v->valueText("净资金："), QString("834.50"));
+    QCOMPARE(fx.main->statusPanel(0), QString("Coinwick记账软件"));
+    QCOMPARE(fx.main->statusPanel(2),
+             QString("收入：500.00 支出：500.00 结余：0.00 支出占收入：100.00%"));
+}
+
+void MainWindowTest::statusLineShowsTheFixedDate() {
+    test::MainFixture fx(QDate(2008, 2, 7));
+    fx.main->FormShow();
+    QCOMPARE(fx.main->statusPanel(1), QString("公历2008年02月07日 农历二零零八年一月初一  星期四"));
+    QCOMPARE(fx.ctx.state.myAutoBackup, QString("是"));
+}
+
+void MainWindowTest::closeBookZeroesTheDashboardAndKeepsTheCaption() {
+    test::MainFixture fx;
+    fx.file.addBook("我家账簿");
+    fx.file.addAccount("钱包", 50, "", "现金");
+    fx.ctx.setCaption("我家账簿");
+    fx.ctx.dm.myShow(true);
+    fx.main->mySum();
+    QCOMPARE(fx.main->dashboardView()->valueText("现金"), QString("50.00"));
+    fx.main->action("关闭账簿 &C")->trigger();
+    QCOMPARE(fx.ctx.state.myBName, QString());
+    QCOMPARE(fx.main->dashboardView()->valueText("现金"), QString("0.00"));
+    QVERIFY(!fx.main->toolBar()->isEnabled());
+    QVERIFY(!fx.main->menu("记账【&W】")->menuAction()->isVisible());
+    QCOMPARE(fx.main->windowTitle(), QString("我家账簿"));
+}
+
+void MainWindowTest::exitAsksAndCopiesTheDataFile() {
+    test::MainFixture fx;
+    fx.file.addBook("我家账簿");
+    fx.main->FormShow();
+    const QString copy = fx.file.programDir() + "/Backup/2026-12-09.kbk";
+    QDir().mkpath(fx.file.programDir() + "/Backup");
+    {
+        QFile old(copy);  // an earlier copy of the same day is overwritten
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old copy");
+    }
+    fx.messages.answers = {true};
+    QVERIFY(fx.main->close());
+    QCOMPARE(fx.messages.entries.size(), 1);
+    QCOMPARE(fx.messages.entries[0].kind, QString("ask"));
+    QCOMPARE(fx.messages.entries[0].text, QString("确认要退出 Coinwick记账软件 吗？  ^_^  "));
+    QCOMPARE(fx.messages.entries[0].caption, QString("确认退出"));
+    auto db = Database::open(copy);
+    QCOMPARE(db->query("SELECT BName FROM SBook").text("BName"), QString("我家账簿"));
+}
+
+void MainWindowTest::exitRefusedLeavesEverything() {
+    test::MainFixture fx;
+    fx.main->FormShow();
+    fx.main->show();
+    fx.messages.answers = {false};
+    QVERIFY(!fx.main->close());
+    QVERIFY(fx.main->isVisible());
+    QVERIFY(!QFile::exists(fx.file.programDir() + "/Backup/2026-12-09.kbk"));
+
+    // With the automatic backup off nothing is copied.
+    fx.file.db().exec("UPDATE SBase SET theB='否' WHERE ID=1");
+    fx.main->FormShow();
+    fx.messages.answers = {true};
+    QVERIFY(fx.main->close());
+    QVERIFY(!QFile::exists(fx.file.programDir() + "/Backup/2026-12-09.kbk"));
+}
+
+void MainWindowTest::aboutBoxShowsTheVersion() {
+    test::MainFixture fx;
+    QString version;
+    fx.onDialog = [&](QDialog& d) {
+        version = d.findChild<QLabel*>("productVersion")->text();
+        return int(QDialog::Accepted);
+    };
+    fx.main->action("关于... &A")->trigger();
+    QCOMPARE(fx.dialogs, QStringList({"cw::TfrmAbout"}));
+    QCOMPARE(version, QString("产品版本：5.3.0.6"));
+}
+
+void MainWindowTest::duePlansAreCountedForTheOpenBookOnly() {
+    test::MainFixture fx;
+    fx.file.addBook("我家账簿");
+    const auto plan = [&](const char* book, const char* date, const char* state) {
+        fx.file.db().exec("INSERT INTO UPlan(BName, PDate, PState) VALUES(?,?,?)",
+                          QString::fromUtf8(book), QString::fromUtf8(date),
+                          QString::fromUtf8(state));
+    };
+    plan("我家账簿", "2026-12-09", "否");  // due today
+    plan("我家账簿", "2026-12-01", "否");
+    plan("我家账簿", "2026-12-10", "否");  // tomorrow: not yet
+    plan("我家账簿", "2026-11-01", "是");  // already executed
+    plan("别的账簿", "2026-11-01", "否");
+    fx.main->FormShow();
+    QCOMPARE(fx.main->duePlanCount(), 2);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
