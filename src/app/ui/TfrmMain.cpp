@@ -23,6 +23,7 @@
 #include "app/ui/Desktop.h"
 #include "app/ui/Screens.h"
 #include "app/ui/TfrmAbout.h"
+#include "books/ui/TfrmOpenBook.h"
 #include "storage/DbError.h"
 
 namespace cw {
@@ -389,10 +390,7 @@ void TfrmMain::newBook() {
 
 void TfrmMain::closeBook() {
     // The caption keeps the closed book's name; its defaults stay until the next login.
-    myShow(false);
-    ctx_.state.myBName.clear();
-    myfrmClose();
-    mySum();
+    TfrmOpenBook::closeBook(ctx_);
 }
 
 void TfrmMain::printSetup() {
