@@ -31,7 +31,8 @@ class TempDataFile {
     void addAccount(const QString& name, double balance = 0, const QString& member = QString(),
                     const QString& type = QStringLiteral("现金"));
 
-    // Closes and reopens the connection, to see what reached the file.
+    // Closes and reopens the connection, to see what reached the file. db() and dm() are new
+    // objects afterwards: anything that held the old ones must be made again.
     void reopen();
 
     int count(const QString& table);
