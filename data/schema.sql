@@ -307,6 +307,7 @@ CREATE TABLE UList (
   theID INTEGER NOT NULL DEFAULT 0,
   theE TEXT NOT NULL DEFAULT ''
 );
+CREATE INDEX UList_BName ON UList(BName);
 CREATE INDEX UList_BName_AName ON UList(BName, AName, theDate);
 CREATE INDEX UList_BName_theDate ON UList(BName, theDate);
 CREATE INDEX UList_BName_theType ON UList(BName, theType);

@@ -6,6 +6,7 @@
 
 #include "app/Dashboard.h"
 #include "app/LunarCalendar.h"
+#include "books/BookCreation.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
@@ -23,6 +24,7 @@ const char* kUsage =
     "  lunar YYYY-MM-DD     the lunar date text\n"
     "  pinyin TEXT          the pinyin code\n"
     "  books                the books, TSV: name, created, remark\n"
+    "  newbook NAME [password=P]  create a book with the seeded categories\n"
     "  summary              the dashboard figures and the income/expense summary, TSV\n";
 
 }  // namespace
@@ -100,6 +102,12 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("pinyin")) return cmdPinyin(args);
         if (verb == QLatin1String("books")) return cmdBooks(args);
         if (verb == QLatin1String("summary")) return cmdSummary(args);
+        if (verb == QLatin1String("newbook")) return cmdNewBook(args);
+        if (verb == QLatin1String("post")) return cmdPost(args);
+        if (verb == QLatin1String("edit")) return cmdEdit(args);
+        if (verb == QLatin1String("delete")) return cmdDelete(args);
+        if (verb == QLatin1String("journal")) return cmdJournal(args);
+        if (verb == QLatin1String("check")) return cmdCheck(args);
     } catch (const DbError& e) {
         return refuse(e.message());
     }
@@ -147,6 +155,25 @@ int Cli::cmdSummary(const QStringList& args) {
     for (const auto& [caption, value] : d.figures())
         out_ << caption << '\t' << Money::plain(value) << '\n';
     out_ << QStringLiteral("状态栏") << '\t' << d.statusText() << '\n';
+    return Done;
+}
+
+int Cli::cmdNewBook(const QStringList& args) {
+    if (args.isEmpty() || args.size() > 2) return usage(QStringLiteral("newbook takes a name"));
+    QString password;
+    if (args.size() == 2) {
+        if (!args[1].startsWith(QLatin1String("password="))) {
+            return usage(QStringLiteral("unknown argument ") + args[1]);
+        }
+        password = args[1].mid(int(qstrlen("password=")));
+    }
+    if (!openData()) return Refused;
+    BookCreation creation(*dm_);
+    // As the first-book wizard does: every seed list, no members or accounts yet.
+    const BookCreation::Result r =
+        creation.createFirstBook(args[0], password, QString(), true, true, true);
+    if (!r.ok()) return refuse(r.message);
+    out_ << args[0] << '\n';
     return Done;
 }
 

@@ -37,6 +37,12 @@ class Cli {
     int cmdPinyin(const QStringList& args);
     int cmdBooks(const QStringList& args);
     int cmdSummary(const QStringList& args);
+    int cmdNewBook(const QStringList& args);
+    int cmdPost(const QStringList& args);
+    int cmdEdit(const QStringList& args);
+    int cmdDelete(const QStringList& args);
+    int cmdJournal(const QStringList& args);
+    int cmdCheck(const QStringList& args);
 
     QTextStream& out_;
     QTextStream& err_;

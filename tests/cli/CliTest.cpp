@@ -77,3 +77,29 @@ TEST(CliTest, ADamagedDataFileIsRefusedNamingTheFile) {
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.err.contains(QStringLiteral("db.kbk")));
 }
+
+TEST(CliTest, NewBookSeedsLikeTheWizardAndRefusesADuplicate) {
+    cw::test::TempDataFile f;
+    const QString home = f.programDir();
+    const CliRun made = cli({"--home", home, "newbook", "家庭'账", "password=秘密"});
+    EXPECT_EQ(made.code, 0) << made.err.toStdString();
+    f.reopen();
+    EXPECT_EQ(f.db()
+                  .query("SELECT count(*) AS n FROM InD WHERE BName=?", QString("家庭'账"))
+                  .integer("n"),
+              14);
+    EXPECT_EQ(f.db()
+                  .query("SELECT count(*) AS n FROM OutD WHERE BName=?", QString("家庭'账"))
+                  .integer("n"),
+              50);
+    EXPECT_EQ(
+        f.db().query("SELECT count(*) AS n FROM TD WHERE BName=?", QString("家庭'账")).integer("n"),
+        9);
+    EXPECT_EQ(
+        f.db().query("SELECT TX_M FROM SMRX WHERE BName=?", QString("家庭'账")).integer("TX_M"),
+        -1);
+    const CliRun again = cli({"--home", home, "newbook", "家庭'账"});
+    EXPECT_EQ(again.code, 3);
+    EXPECT_EQ(again.err.trimmed(), QStringLiteral("账簿名称 重复，请重新录入！"));
+    EXPECT_EQ(cli({"--home", home, "--book", "家庭'账", "--password", "秘密", "summary"}).code, 0);
+}

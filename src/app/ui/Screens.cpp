@@ -1,7 +1,10 @@
 #include "app/ui/Screens.h"
 
 #include "app/ui/TfrmMain.h"
+#include "books/BookCreation.h"
 #include "books/ui/TfrmChangePass.h"
+#include "books/ui/TfrmNewBook.h"
+#include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
 
 namespace cw {
@@ -22,6 +25,26 @@ TfrmMain::Screen modal(bool refreshOnClose = false) {
 void registerScreens(TfrmMain& main) {
     main.registerScreen(QStringLiteral("TfrmOpenBook"), modal<TfrmOpenBook>());
     main.registerScreen(QStringLiteral("TfrmChangePass"), modal<TfrmChangePass>());
+
+    // The new-book windows lead on through further dialogs; those run the main window's way.
+    TfrmMain::Screen first;
+    first.kind = TfrmMain::Screen::Modal;
+    first.refreshOnClose = true;
+    first.make = [](TfrmMain& m) -> QWidget* {
+        auto* d = new TfrmNewBook(m.context(), &m);
+        d->setDialogRunner([&m](QDialog& x) { return m.runDialog(x); });
+        return d;
+    };
+    main.registerScreen(QStringLiteral("TfrmNewBook"), first);
+
+    TfrmMain::Screen more = first;
+    more.make = [](TfrmMain& m) -> QWidget* {
+        const int count = BookCreation(m.context().dm).bookCount();
+        auto* d = new TfrmNewBook1(m.context(), count, &m);
+        d->setDialogRunner([&m](QDialog& x) { return m.runDialog(x); });
+        return d;
+    };
+    main.registerScreen(QStringLiteral("TfrmNewBook1"), more);
 }
 
 }  // namespace cw

@@ -1,0 +1,32 @@
+#include "widgets/MoneyEdit.h"
+
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+#include "storage/Money.h"
+
+namespace cw {
+
+MoneyEdit::MoneyEdit(QWidget* parent) : QLineEdit(parent) {
+    // ASCII digits only: \d would let full-width digits in, which no amount parses.
+    static const QRegularExpression amount(QStringLiteral("[+-]?[0-9]*\\.?[0-9]*"));
+    setValidator(new QRegularExpressionValidator(amount, this));
+    setMaxLength(kMaxLength);
+}
+
+double MoneyEdit::value(bool* ok) const {
+    double v = 0;
+    const bool parsed = Money::parse(text(), &v);
+    if (ok) *ok = parsed;
+    return parsed ? v : 0.0;
+}
+
+bool MoneyEdit::hasValue() const {
+    return Money::parse(text(), nullptr);
+}
+
+void MoneyEdit::setValue(double value) {
+    setText(Money::plain(value));
+}
+
+}  // namespace cw
