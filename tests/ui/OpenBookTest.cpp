@@ -75,6 +75,7 @@ class OpenBookTest : public QObject {
 
   private Q_SLOTS:
     void rememberedLoginIsPrefilledWithOpenFocused();
+    void aSingleBookIsOfferedWhenNothingIsRemembered();
     void rememberedBookAloneFocusesThePassword();
     void refusalsComeInOrderWithTheirFocus();
     void choosingABookClearsThePassword();
@@ -130,6 +131,16 @@ void OpenBookTest::rememberedBookAloneFocusesThePassword() {
     QVERIFY(!dlg.rememberPasswordBox()->isChecked());
     QVERIFY(dlg.passwordEdit()->text().isEmpty());
     QVERIFY(showActive(dlg));
+    QCOMPARE(QApplication::focusWidget(), dlg.passwordEdit());
+}
+
+void OpenBookTest::aSingleBookIsOfferedWhenNothingIsRemembered() {
+    Harness h;
+    h.file.db().exec(QStringLiteral("DELETE FROM SBook WHERE BName=?"), kTrip);
+    TfrmOpenBook dlg(h.ctx);
+    QVERIFY(showActive(dlg));
+    QCOMPARE(dlg.bookBox()->currentText(), kHome);
+    QVERIFY(!dlg.rememberBookBox()->isChecked());
     QCOMPARE(QApplication::focusWidget(), dlg.passwordEdit());
 }
 

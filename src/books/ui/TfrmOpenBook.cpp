@@ -101,6 +101,12 @@ void TfrmOpenBook::FormShow() {
         passwordEdit_->setFocus();
     } else {
         book.clear();
+        // Nothing remembered: with a single book (the one the first-book wizard just made)
+        // there is nothing to choose, so offer it.
+        if (bookBox_->count() == 1) {
+            bookBox_->setCurrentIndex(0);
+            passwordEdit_->setFocus();
+        }
     }
     if (const auto password = login.rememberedPassword(book)) {
         passwordEdit_->setText(*password);
