@@ -34,9 +34,10 @@ class TfrmDM;
 //   on a change.
 // - "Delete all" is one transaction too: when any posting of the list cannot go (a refusal, an
 //   engine error), none goes.
-// - A stored transfer whose two accounts have come to carry the same name (an account renamed
-//   onto another) is still reversed correctly: a change books one account and its row before
-//   the next, so each row carries the balance right after its own movement.
+// - The reversal of a changed transfer books one account and its row before the next; a new
+//   transfer, the new values of a change and a delete move both accounts first, then write both
+//   rows. The two orders only differ for a stored transfer whose accounts have come to carry the
+//   same name (an account renamed onto another); there, too, the balances end right.
 class PostingRules {
   public:
     // The entry fields of a posting, as texts, as the screen holds them.

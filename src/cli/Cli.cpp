@@ -25,7 +25,13 @@ const char* kUsage =
     "  pinyin TEXT          the pinyin code\n"
     "  books                the books, TSV: name, created, remark\n"
     "  newbook NAME [password=P]  create a book with the seeded categories\n"
-    "  summary              the dashboard figures and the income/expense summary, TSV\n";
+    "  summary              the dashboard figures and the income/expense summary, TSV\n"
+    "  post KIND key=value...       book one posting; prints the new row's ID\n"
+    "  edit KIND ID key=value...    change a posting; keys not given keep their values\n"
+    "  delete KIND ID               delete a posting\n"
+    "  journal [account=NAME]       the fund-flow journal in event order, TSV\n"
+    "  check                        compare balances with the journal; exit 1 on differences\n"
+    "KIND: income expense transfer; keys: date category amount account member remark from to\n";
 
 }  // namespace
 

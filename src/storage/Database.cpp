@@ -71,6 +71,8 @@ std::unique_ptr<Database> Database::openHandle(const QString& path, const QStrin
         throw DbError(
             describe(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))), rc);
     }
+    // Another copy may be writing: wait for it rather than calling a busy file damaged.
+    sqlite3_busy_timeout(raw, 5000);
     db->keyPragma_ = rawKeyPragma(password);
     if (sqlite3_exec(raw, db->keyPragma_.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         throw DbError(describe(path, QString::fromUtf8(sqlite3_errmsg(raw))));
@@ -96,7 +98,10 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& pas
     if (rc != SQLITE_OK) {
         const QString engine = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
         sqlite3_free(err);
-        const QString cause = (rc == SQLITE_NOTADB)
+        const int primary = rc & 0xff;
+        const QString cause = (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+                                  ? QStringLiteral("文件正被另一个程序使用（%1）")
+                              : (primary == SQLITE_NOTADB)
                                   ? QStringLiteral("密码不对，或者不是 Coinwick 的数据文件（%1）")
                                   : QStringLiteral("文件已损坏（%1）");
         throw DbError(describe(path, cause.arg(engine)), rc);

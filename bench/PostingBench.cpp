@@ -1,0 +1,171 @@
+// The posting rules under a generated household book of N postings: what one save, change or
+// delete costs the user, committed to disk as the screens commit it, and the book check.
+//
+//   coinwick_posting_bench [--book_n=N] [Google Benchmark flags]
+//
+// N comes from --book_n, else from COINWICK_BENCH_N, else 10000; the book is the cached one of
+// coinwick_bench (see README.md), copied to a scratch file of its own.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "BookGenerator.h"
+#include "bookkeeping/BookCheck.h"
+#include "bookkeeping/PostingRules.h"
+#include "storage/Database.h"
+#include "storage/DbError.h"
+#include "storage/TfrmDM.h"
+
+#ifndef COINWICK_BENCH_DATA_DIR
+#define COINWICK_BENCH_DATA_DIR "bench-data"
+#endif
+
+using namespace cw;
+
+namespace {
+
+struct Book {
+    std::unique_ptr<Database> db;
+    GlobalState state;
+    std::unique_ptr<TfrmDM> dm;
+    std::unique_ptr<PostingRules> rules;
+};
+
+Book& book() {
+    static Book b;
+    return b;
+}
+
+PostingRules::Posting income(const QString& amount) {
+    return {QStringLiteral("2025-12-31"),
+            BookGenerator::incomeCategories()[0],
+            amount,
+            BookGenerator::accounts()[1],
+            QString(),
+            BookGenerator::members()[0],
+            QString()};
+}
+
+// A whole income save as the screen's save button runs it: checks, names, counts, balance,
+// row and journal row, one durable commit.
+void BM_SaveNewIncome_Durable(benchmark::State& state) {
+    const PostingRules::Posting p = income(QStringLiteral("12.34"));
+    for (auto _ : state) benchmark::DoNotOptimize(book().rules->saveNew(PostingKind::income(), p));
+}
+
+// A transfer: two balances and two journal rows.
+void BM_SaveNewTransfer_Durable(benchmark::State& state) {
+    const QStringList accounts = BookGenerator::accounts();
+    const PostingRules::Posting p{
+        QStringLiteral("2025-12-31"), QString(), QStringLiteral("5"), accounts[1], accounts[0],
+        BookGenerator::members()[1],  QString()};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(book().rules->saveNew(PostingKind::transfer(), p));
+    }
+}
+
+// A change of one income: the stored row read back, reversal, new values, two journal rows.
+void BM_SaveEditIncome_Durable(benchmark::State& state) {
+    PostingRules& rules = *book().rules;
+    const qint64 id = rules.saveNew(PostingKind::income(), income(QStringLiteral("1")));
+    int i = 0;
+    for (auto _ : state) {
+        rules.saveEdit(PostingKind::income(), id, income(QString::number(++i % 100 + 1)));
+    }
+}
+
+// A delete of one income; the posting deleted is saved beforehand, outside the timing.
+void BM_RemoveIncome_Durable(benchmark::State& state) {
+    PostingRules& rules = *book().rules;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const qint64 id = rules.saveNew(PostingKind::income(), income(QStringLiteral("2")));
+        state.ResumeTiming();
+        rules.remove(PostingKind::income(), id);
+    }
+}
+
+// Every account's balance recomputed from the whole journal.
+void BM_BookCheck(benchmark::State& state) {
+    for (auto _ : state) {
+        const QStringList differences = BookCheck(*book().dm).check();
+        if (!differences.isEmpty()) state.SkipWithError("the generated book has differences");
+    }
+}
+
+qint64 takeBookSize(int* argc, char** argv) {
+    qint64 n = 10'000;
+    if (const char* env = std::getenv("COINWICK_BENCH_N"); env && *env) n = std::atoll(env);
+    int out = 1;
+    for (int i = 1; i < *argc; ++i) {
+        if (std::strncmp(argv[i], "--book_n=", 9) == 0) {
+            n = std::atoll(argv[i] + 9);
+        } else {
+            argv[out++] = argv[i];
+        }
+    }
+    *argc = out;
+    argv[out] = nullptr;
+    return n;
+}
+
+void openScratch(qint64 postings) {
+    const char* dirEnv = std::getenv("COINWICK_BENCH_DATA");
+    const QString dir =
+        QString::fromLocal8Bit(dirEnv && *dirEnv ? dirEnv : COINWICK_BENCH_DATA_DIR);
+    double seconds = 0;
+    const QString cached = BookGenerator(postings).cached(dir, &seconds);
+    if (seconds > 0)
+        std::fprintf(stderr, "generated %lld postings in %.1f s\n", (long long)postings, seconds);
+    // Beside the cached file, on the same disk, so the commits wait for a real disk.
+    const QString scratch =
+        QDir(dir).filePath(QStringLiteral("scratch-postings-%1.kbk").arg(postings));
+    BookGenerator::copyTo(cached, scratch);
+    Book& b = book();
+    b.db = Database::open(scratch);
+    BookGenerator::openBook(*b.db, b.state);
+    b.dm = std::make_unique<TfrmDM>(*b.db, b.state);
+    b.rules = std::make_unique<PostingRules>(*b.dm);
+    benchmark::AddCustomContext("book_postings", std::to_string(postings));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const qint64 n = takeBookSize(&argc, argv);
+    if (n < 100) {
+        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
+        return 2;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    try {
+        openScratch(n);
+        // The check reads first, on the book as generated; the writes come after it. A commit
+        // waits for the disk, not for the processor: real time is the figure.
+        benchmark::RegisterBenchmark("BM_BookCheck", BM_BookCheck)->Unit(benchmark::kMillisecond);
+        using Fn = void (*)(benchmark::State&);
+        const std::pair<const char*, Fn> writes[] = {
+            {"BM_SaveNewIncome_Durable", BM_SaveNewIncome_Durable},
+            {"BM_SaveNewTransfer_Durable", BM_SaveNewTransfer_Durable},
+            {"BM_SaveEditIncome_Durable", BM_SaveEditIncome_Durable},
+            {"BM_RemoveIncome_Durable", BM_RemoveIncome_Durable},
+        };
+        for (const auto& [name, fn] : writes) {
+            benchmark::RegisterBenchmark(name, fn)->UseRealTime()->Unit(benchmark::kMillisecond);
+        }
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    } catch (const DbError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    } catch (const PostingRules::Refused& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
