@@ -199,6 +199,7 @@ void QueryGridModel::clear() {
 
 std::vector<QueryGridModel::Row> QueryGridModel::readPage(int limit) {
     std::vector<Row> page;
+    reopened_ = false;
     if (pending_) {
         page.push_back(std::move(*pending_));
         pending_.reset();
@@ -209,6 +210,11 @@ std::vector<QueryGridModel::Row> QueryGridModel::readPage(int limit) {
         try {
             more = cursor_->step();
         } catch (const DbError& e) {
+            // A rollback that changed the schema aborts open reads: read on from a fresh
+            // statement at the same place once, before giving up.
+            if ((e.code() & 0xff) == 4 && paged_ && reopenAt(int(rows_.size() + page.size()))) {
+                continue;
+            }
             // Views read on from inside their own event handling, where an exception must
             // not pass; the list ends here and says why.
             lastError_ = e.message();
@@ -229,6 +235,22 @@ std::vector<QueryGridModel::Row> QueryGridModel::readPage(int limit) {
         page.pop_back();
     }
     return page;
+}
+
+bool QueryGridModel::reopenAt(int consumed) {
+    if (reopened_) return false;
+    reopened_ = true;
+    try {
+        const QString sql = sortColumn_ >= 0 ? pagedSortSql(sortColumn_, sortOrder_) : paged_->sql;
+        Statement cursor = prepareBound(*pagedDb_, sql, paged_->args);
+        for (int i = 0; i < consumed; ++i) {
+            if (!cursor.step()) break;
+        }
+        cursor_.emplace(std::move(cursor));
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
 }
 
 bool QueryGridModel::canFetchMore(const QModelIndex& parent) const {

@@ -132,6 +132,7 @@ class QueryGridModel : public QAbstractTableModel {
 
     void resetRows(QStringList columns, std::vector<Row> rows);
     std::vector<Row> readPage(int limit);
+    bool reopenAt(int consumed);
     void sortLoaded(int column, Qt::SortOrder order);
     void applyOrder(std::vector<int> newOrder, int column, Qt::SortOrder order);
     void sortPaged(int column, Qt::SortOrder order);
@@ -153,6 +154,7 @@ class QueryGridModel : public QAbstractTableModel {
     Database* pagedDb_ = nullptr;
     std::optional<Statement> cursor_;
     std::optional<Row> pending_;  // the row read ahead of the last page
+    bool reopened_ = false;       // the read was already resumed once after an abort
     qint64 total_ = 0;
 };
 

@@ -350,7 +350,7 @@ void WidgetsTest::pagedListSortsByTheEngineAndSurvivesWrites() {
         file.db().execScript("CREATE TABLE Scratch(a)");
     }
     while (walking.canFetchMore()) walking.fetchMore();
-    QVERIFY(walking.lastError().isEmpty());
+    QVERIFY2(walking.lastError().isEmpty(), qPrintable(walking.lastError()));
     QCOMPARE(walking.rowCount(), 3000);
     for (int r = 0; r < 3000; ++r) {
         if (walking.numberAt(r, "收入") != r + 1) QFAIL("row lost or doubled");
