@@ -4,33 +4,15 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "storage/Money.h"
+#include "widgets/Badge.h"
 
 namespace cw {
 
 namespace {
-
-// A round badge with the caption's first character: the picture beside each figure.
-QIcon badge(const QString& caption, const QColor& colour) {
-    QPixmap pm(40, 40);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(colour);
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(2, 2, 36, 36);
-    QFont f = p.font();
-    f.setPixelSize(18);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 40, 40), Qt::AlignCenter, caption.left(1));
-    return QIcon(pm);
-}
 
 QLabel* valueLabel() {
     auto* l = new QLabel(QStringLiteral("0.00"));
@@ -89,7 +71,7 @@ QWidget* DashboardView::row(const QString& caption, const QColor& colour, bool c
     auto* h = new QHBoxLayout(w);
     h->setContentsMargins(4, 2, 4, 2);
     auto* pic = new QToolButton;
-    pic->setIcon(badge(caption, colour));
+    pic->setIcon(Badge::icon(caption, colour));
     pic->setIconSize(QSize(32, 32));
     pic->setAutoRaise(true);
     if (clickable) {

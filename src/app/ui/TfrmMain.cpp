@@ -25,6 +25,7 @@
 #include "app/ui/TfrmAbout.h"
 #include "books/ui/TfrmOpenBook.h"
 #include "storage/DbError.h"
+#include "widgets/Badge.h"
 
 namespace cw {
 
@@ -218,30 +219,24 @@ void TfrmMain::buildToolBar() {
     toolBar_->setMovable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar_->setIconSize(QSize(28, 28));
-    QStyle* st = style();
     struct Button {
         const char* text;
         const char* menuText;  // the menu item it repeats; empty for 主界面
-        QStyle::StandardPixmap icon;
+        const char* badge;
+        QRgb colour;
     };
     const Button buttons[] = {
-        {"家庭成员", "家庭成员 &F", QStyle::SP_DirHomeIcon},
-        {"账户管理", "账户管理 &A", QStyle::SP_DriveHDIcon},
-        {"收入", "收入 &I", QStyle::SP_ArrowDown},
-        {"支出", "支出 &O", QStyle::SP_ArrowUp},
-        {"转账", "账户转账 &A", QStyle::SP_BrowserReload},
-        {"债务", "债务 &B", QStyle::SP_DialogNoButton},
-        {"债权", "债权 &D", QStyle::SP_DialogYesButton},
-        {"投资", "投资 &T", QStyle::SP_ArrowRight},
-        {"新建计划", "新建计划 &N", QStyle::SP_FileDialogNewFolder},
-        {"查看计划", "查看计划 &V", QStyle::SP_FileDialogDetailedView},
-        {"今日计划", "今日计划 &D", QStyle::SP_FileDialogInfoView},
-        {"收支统计", "收支统计表 &R", QStyle::SP_FileDialogListView},
-        {"帮助", "帮助 &H", QStyle::SP_DialogHelpButton},
-        {"主界面", "", QStyle::SP_ComputerIcon},
+        {"家庭成员", "家庭成员 &F", "家", 0x2471a3}, {"账户管理", "账户管理 &A", "账", 0x2471a3},
+        {"收入", "收入 &I", "收", 0x2e8b57},         {"支出", "支出 &O", "支", 0xc0392b},
+        {"转账", "账户转账 &A", "转", 0x16a085},     {"债务", "债务 &B", "债", 0xd35400},
+        {"债权", "债权 &D", "权", 0x8e44ad},         {"投资", "投资 &T", "投", 0xb7950b},
+        {"新建计划", "新建计划 &N", "新", 0x5d6d7e}, {"查看计划", "查看计划 &V", "查", 0x5d6d7e},
+        {"今日计划", "今日计划 &D", "今", 0x5d6d7e}, {"收支统计", "收支统计表 &R", "统", 0x34495e},
+        {"帮助", "帮助 &H", "?", 0x7f8c8d},          {"主界面", "", "主", 0x1f618d},
     };
     for (const Button& b : buttons) {
-        QAction* a = toolBar_->addAction(st->standardIcon(b.icon), QString::fromUtf8(b.text));
+        QAction* a = toolBar_->addAction(Badge::icon(QString::fromUtf8(b.badge), QColor(b.colour)),
+                                         QString::fromUtf8(b.text));
         actions_.insert(QString::fromUtf8(b.text), a);
         const QString menuText = QString::fromUtf8(b.menuText);
         if (menuText.isEmpty()) {
