@@ -27,18 +27,18 @@ constexpr const char* kGeneratorVersion = "bookgen-1";
 const QDate kFirstDay(2016, 1, 1);
 const QDate kLastDay(2025, 12, 31);
 
-struct AccountSpec {
+struct SeedAccount {
     const char* name;
     const char* type;
     int owner;         // index into members()
     qint64 openCents;  // opening balance
 };
 
-const AccountSpec kAccounts[] = {
-    {"现金钱包", "现金", 0, 200'000},       {"工行卡", "银行卡", 0, 5'000'000},
-    {"招行卡", "银行卡", 1, 3'000'000},     {"Visa信用卡", "信用卡", 0, 0},
-    {"招行信用卡", "信用卡", 1, 0},         {"支付宝", "电子账户", 1, 500'000},
-    {"微信钱包", "电子账户", 2, 100'000},   {"公积金", "其它", 0, 8'000'000},
+const SeedAccount kAccounts[] = {
+    {"现金钱包", "现金", 0, 200'000},     {"工行卡", "银行卡", 0, 5'000'000},
+    {"招行卡", "银行卡", 1, 3'000'000},   {"Visa信用卡", "信用卡", 0, 0},
+    {"招行信用卡", "信用卡", 1, 0},       {"支付宝", "电子账户", 1, 500'000},
+    {"微信钱包", "电子账户", 2, 100'000}, {"公积金", "其它", 0, 8'000'000},
 };
 
 QStringList fromUtf8List(std::initializer_list<const char*> names) {
@@ -69,7 +69,7 @@ QString fingerprint() {
 // Writes the postings, one batch per transaction. Each posting takes the path of a screen
 // save: its own row, then the balance move, then the journal row with the balance after it.
 class Writer {
-public:
+  public:
     Writer(TfrmDM& dm, qint64 total) : dm_(dm), total_(total), rng_(20160101) {
         const int days = int(kFirstDay.daysTo(kLastDay)) + 1;
         dates_.reserve(size_t(days));
@@ -119,14 +119,15 @@ public:
         }
     }
 
-private:
+  private:
     void income(const QString& date, const QString& member, const QString& remark) {
         const QString& category = pick(rng_, income_);
         const QString& account = pick(rng_, incomeAccounts_);
         const double money = amount(rng_, 10'000, 2'000'000);
-        dm_.myESql(QStringLiteral("INSERT INTO InTable(BName,IDate,IName,IMoney,AName,FName,Remark) "
-                                  "VALUES(?,?,?,?,?,?,?)"),
-                   dm_.book(), date, category, money, account, member, remark);
+        dm_.myESql(
+            QStringLiteral("INSERT INTO InTable(BName,IDate,IName,IMoney,AName,FName,Remark) "
+                           "VALUES(?,?,?,?,?,?,?)"),
+            dm_.book(), date, category, money, account, member, remark);
         const qint64 id = dm_.db().lastInsertId();
         dm_.AccountUp(money, account);
         dm_.List_Add(date, category, remark, money, 0, account, member, QStringLiteral("InTable"),
@@ -142,8 +143,8 @@ private:
                    dm_.book(), date, category, money, account, member, remark);
         const qint64 id = dm_.db().lastInsertId();
         dm_.AccountDown(money, account);
-        dm_.List_Add(date, category, remark, 0, money, account, member,
-                     QStringLiteral("OutTable"), id, added());
+        dm_.List_Add(date, category, remark, 0, money, account, member, QStringLiteral("OutTable"),
+                     id, added());
     }
 
     void transfer(const QString& date, const QString& member, const QString& remark) {
@@ -215,19 +216,23 @@ private:
 
 }  // namespace
 
-QString BookGenerator::bookName() { return QStringLiteral("我家账簿"); }
+QString BookGenerator::bookName() {
+    return QStringLiteral("我家账簿");
+}
 
-QStringList BookGenerator::members() { return fromUtf8List({"爸爸", "妈妈", "女儿"}); }
+QStringList BookGenerator::members() {
+    return fromUtf8List({"爸爸", "妈妈", "女儿"});
+}
 
 QStringList BookGenerator::accounts() {
     QStringList out;
-    for (const AccountSpec& a : kAccounts) out << QString::fromUtf8(a.name);
+    for (const SeedAccount& a : kAccounts) out << QString::fromUtf8(a.name);
     return out;
 }
 
 QStringList BookGenerator::accountTypes() {
     QStringList out;
-    for (const AccountSpec& a : kAccounts) out << QString::fromUtf8(a.type);
+    for (const SeedAccount& a : kAccounts) out << QString::fromUtf8(a.type);
     return out;
 }
 
@@ -237,13 +242,13 @@ QStringList BookGenerator::incomeCategories() {
 }
 
 QStringList BookGenerator::expenseCategories() {
-    return fromUtf8List({"餐费", "买菜", "水电煤气", "房租", "交通", "通讯", "服装", "医疗",
-                         "教育", "娱乐", "人情往来", "日用品"});
+    return fromUtf8List({"餐费", "买菜", "水电煤气", "房租", "交通", "通讯", "服装", "医疗", "教育",
+                         "娱乐", "人情往来", "日用品"});
 }
 
 QStringList BookGenerator::investmentCategories() {
-    return fromUtf8List({"股票", "基金", "国债", "定期存款", "黄金", "银行理财", "保险",
-                         "货币基金", "债券基金", "可转债", "外汇", "期货"});
+    return fromUtf8List({"股票", "基金", "国债", "定期存款", "黄金", "银行理财", "保险", "货币基金",
+                         "债券基金", "可转债", "外汇", "期货"});
 }
 
 QStringList BookGenerator::contacts() {
@@ -292,19 +297,19 @@ void BookGenerator::write(const QString& path, const Progress& progress) const {
         // Accounts start as cash with balance 0; the account screen then sets the type and
         // books the opening balance as a movement of its own.
         for (int i = 0; i < accountNames.size(); ++i) {
-            const AccountSpec& spec = kAccounts[i];
-            dm.NewAccount(accountNames[i], names[spec.owner]);
+            const SeedAccount& seed = kAccounts[i];
+            dm.NewAccount(accountNames[i], names[seed.owner]);
             dm.myESql(QStringLiteral("UPDATE SAccount SET theType=? WHERE AName=? AND BName=?"),
                       types[i], accountNames[i], bookName());
-            if (spec.openCents == 0) continue;
+            if (seed.openCents == 0) continue;
             const qint64 id = db->query(QStringLiteral("SELECT ID FROM SAccount WHERE AName=? AND "
                                                        "BName=?"),
                                         accountNames[i], bookName())
                                   .integer(QStringLiteral("ID"));
-            const double opening = double(spec.openCents) / 100.0;
+            const double opening = double(seed.openCents) / 100.0;
             dm.AccountUp(opening, accountNames[i]);
             dm.List_Add(firstDay, QStringLiteral("开户"), QStringLiteral("期初余额"), opening, 0,
-                        accountNames[i], names[spec.owner], QStringLiteral("SAccount"), id,
+                        accountNames[i], names[seed.owner], QStringLiteral("SAccount"), id,
                         QStringLiteral("新增"));
         }
         tx.commit();
@@ -323,13 +328,17 @@ void BookGenerator::write(const QString& path, const Progress& progress) const {
     // in a generated file exactly as it does in a real one.
 }
 
-QString BookGenerator::cached(const QString& dir, double* seconds,
-                              const Progress& progress) const {
+QString BookGenerator::cached(const QString& dir, double* seconds, const Progress& progress) const {
     QDir().mkpath(dir);
     const QString path =
         QDir(dir).filePath(QStringLiteral("book-%1-%2.kbk").arg(postings_).arg(fingerprint()));
     if (seconds) *seconds = 0;
     if (QFileInfo::exists(path)) return path;
+    // Books of this size made for an older schema are never read again; at half a gigabyte
+    // each they are not worth keeping around.
+    const QStringList stale =
+        QDir(dir).entryList({QStringLiteral("book-%1-*.kbk").arg(postings_)}, QDir::Files);
+    for (const QString& name : stale) QFile::remove(QDir(dir).filePath(name));
     // Written under a temporary name first: an interrupted run leaves no half book behind
     // that a later run would take for a whole one.
     const QString part = path + QStringLiteral(".part");
@@ -357,8 +366,8 @@ void BookGenerator::copyTo(const QString& source, const QString& dest) {
 }
 
 void BookGenerator::openBook(Database& db, GlobalState& state) {
-    const Query q = db.query(QStringLiteral("SELECT thePX, theJZPX FROM SBook WHERE BName=?"),
-                             bookName());
+    const Query q =
+        db.query(QStringLiteral("SELECT thePX, theJZPX FROM SBook WHERE BName=?"), bookName());
     if (q.isEmpty()) throw DbError(QStringLiteral("数据文件中没有账簿 ") + bookName());
     state.myBName = bookName();
     state.myPX = q.text(QStringLiteral("thePX"));

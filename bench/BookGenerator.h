@@ -17,7 +17,7 @@ class Database;
 //
 // The output is reproducible: the same posting count always gives the same rows.
 class BookGenerator {
-public:
+  public:
     // The generated book and what it holds.
     static QString bookName();
     static QStringList members();
@@ -57,7 +57,7 @@ public:
 
     qint64 postings() const { return postings_; }
 
-private:
+  private:
     qint64 postings_;
 };
 

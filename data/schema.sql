@@ -141,6 +141,10 @@ CREATE TABLE InTable (
 CREATE INDEX InTable_BName ON InTable(BName);
 CREATE INDEX InTable_BName_IDate ON InTable(BName, IDate, IMoney);
 CREATE INDEX InTable_BName_FName ON InTable(BName, FName, IDate, IMoney);
+CREATE INDEX InTable_BName_IName ON InTable(BName, IName);
+CREATE INDEX InTable_BName_AName ON InTable(BName, AName);
+-- Narrow, so the book's total and the amount order read as few pages as possible.
+CREATE INDEX InTable_BName_IMoney ON InTable(BName, IMoney);
 
 CREATE TABLE OutTable (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -156,6 +160,8 @@ CREATE INDEX OutTable_BName ON OutTable(BName);
 CREATE INDEX OutTable_BName_ODate ON OutTable(BName, ODate, OMoney);
 CREATE INDEX OutTable_BName_FName ON OutTable(BName, FName, ODate, OMoney);
 CREATE INDEX OutTable_BName_OName ON OutTable(BName, OName, ODate, OMoney);
+CREATE INDEX OutTable_BName_AName ON OutTable(BName, AName);
+CREATE INDEX OutTable_BName_OMoney ON OutTable(BName, OMoney);
 
 CREATE TABLE ChangeT (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -169,6 +175,7 @@ CREATE TABLE ChangeT (
 );
 CREATE INDEX ChangeT_BName ON ChangeT(BName);
 CREATE INDEX ChangeT_BName_CDate ON ChangeT(BName, CDate, CMoney);
+CREATE INDEX ChangeT_BName_CMoney ON ChangeT(BName, CMoney);
 
 CREATE TABLE Borrow (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -1,7 +1,9 @@
 #include "bookkeeping/BookCheck.h"
 
 #include <QHash>
+#include <QSet>
 
+#include "bookkeeping/SubPostingKind.h"
 #include "storage/Money.h"
 #include "storage/TfrmDM.h"
 
@@ -17,6 +19,7 @@ QString money(qint64 cents) {
 
 BookCheck::BookCheck(TfrmDM& dm) : dm_(dm) {
     addRule(&BookCheck::checkAccounts);
+    addRule(&BookCheck::checkOutstanding);
 }
 
 void BookCheck::addRule(Rule rule) {
@@ -88,17 +91,107 @@ void BookCheck::checkAccounts(TfrmDM& dm, QStringList& differences) {
         const Journal& j = journal[i];
         if (j.total != a.balance) {
             differences << QStringLiteral("账户「%1」：账户余额 %2，按开户和 %3 条流水重算应为 %4")
-                               .arg(a.name, money(a.balance))
-                               .arg(j.rows)
-                               .arg(money(j.total));
+                               .arg(a.name, money(a.balance), QString::number(j.rows),
+                                    money(j.total));
         }
         if (j.rows > 0 && j.lastBalance != a.balance) {
             differences << QStringLiteral(
                                "账户「%1」：账户余额 %2，最后一条流水（ID %3）的本次余额为 %4")
-                               .arg(a.name, money(a.balance))
-                               .arg(j.last)
-                               .arg(money(j.lastBalance));
+                               .arg(a.name, money(a.balance), QString::number(j.last),
+                                    money(j.lastBalance));
         }
+    }
+}
+
+namespace {
+
+// What one parent's records say, in cents.
+struct Recomputed {
+    qint64 booked = 0;     // by its own journal rows, in the direction of the parent's amount
+    qint64 changes = 0;    // increases less decreases
+    qint64 principal = 0;  // repaid, collected, or the principal taken back
+    qint64 settled = 0;    // repaid, collected, or the gain
+};
+
+void checkFamily(TfrmDM& dm, const SubPostingKind& sub, QStringList& differences) {
+    const PostingKind& kind = *sub.parent;
+    Database& db = dm.db();
+    const QString book = dm.book();
+    QHash<qint64, Recomputed> figures;
+    {
+        Statement st = db.prepare(
+            QStringLiteral("SELECT theID, theIn, theOut FROM UList WHERE theT=? AND BName=?"));
+        st.bindAll(kind.table, book);
+        while (st.step()) {
+            figures[st.integer(0)].booked +=
+                kind.sign * (Money::cents(st.number(1)) - Money::cents(st.number(2)));
+        }
+    }
+    {
+        Statement st = db.prepare(QStringLiteral("SELECT %1, theMoney FROM %2 WHERE BName=?")
+                                      .arg(sub.changeKey, sub.changeTable));
+        st.bindAll(book);
+        while (st.step()) figures[st.integer(0)].changes += Money::cents(st.number(1));
+    }
+    struct Orphan {
+        qint64 id, parent;
+    };
+    std::vector<Orphan> settlements;
+    {
+        Statement st = db.prepare(
+            QStringLiteral("SELECT ID, %1, RMoney, %2 FROM %3 WHERE BName=?")
+                .arg(sub.settleKey,
+                     sub.hasProfit() ? QStringLiteral("SMoney") : QStringLiteral("RMoney"),
+                     sub.settleTable));
+        st.bindAll(book);
+        while (st.step()) {
+            Recomputed& r = figures[st.integer(1)];
+            r.principal += Money::cents(st.number(2));
+            r.settled += Money::cents(st.number(3));
+            settlements.push_back({st.integer(0), st.integer(1)});
+        }
+    }
+
+    QSet<qint64> parents;
+    Statement st =
+        db.prepare(QStringLiteral("SELECT ID, %1, %2, %3 FROM %4 WHERE BName=? ORDER BY ID")
+                       .arg(kind.nameColumn, kind.moneyColumn, sub.runningColumn, kind.table));
+    st.bindAll(book);
+    while (st.step()) {
+        const qint64 id = st.integer(0);
+        parents.insert(id);
+        const QString who = QStringLiteral("%1「%2」（ID %3）：")
+                                .arg(kind.caption, st.text(1), QString::number(id));
+        const Recomputed r = figures.value(id);
+        const qint64 outstanding = Money::cents(st.number(2));
+        const qint64 expected = r.booked + r.changes - r.principal;
+        const bool writtenOff = sub.writesOff && outstanding < expected;
+        if (outstanding != expected && !writtenOff) {
+            differences << who + QStringLiteral("%1 %2，按记账、增减和%3重算应为 %4")
+                                     .arg(kind.amountLabel, money(outstanding), sub.settleRecords,
+                                          money(expected));
+        }
+        const qint64 running = Money::cents(st.number(3));
+        if (running != r.settled) {
+            differences << who + QStringLiteral("%1 %2，按%3重算应为 %4")
+                                     .arg(sub.runningLabel, money(running), sub.settleRecords,
+                                          money(r.settled));
+        }
+    }
+    for (const Orphan& o : settlements) {
+        if (parents.contains(o.parent)) continue;
+        differences << QStringLiteral("%1（ID %2）：所属%3（ID %4）已不存在")
+                           .arg(sub.settleRecords, QString::number(o.id), kind.caption,
+                                QString::number(o.parent));
+    }
+}
+
+}  // namespace
+
+void BookCheck::checkOutstanding(TfrmDM& dm, QStringList& differences) {
+    for (const SubPostingKind* sub :
+         {&SubPostingKind::debt(), &SubPostingKind::credit(), &SubPostingKind::investment()}) {
+        checkFamily(dm, *sub, differences);
     }
 }
 

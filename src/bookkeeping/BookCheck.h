@@ -22,11 +22,25 @@ class TfrmDM;
 // account created by a posting has no opening row and starts at 0 with the first row of its
 // name.
 //
-// Deleting an investment return moves its account without a journal row, and the fund-flow
-// log may edit journal rows; both leave the balance and the journal apart, and the check says
-// so: that is a difference the user may want to know about, not a fault of the check.
+// The fund-flow log may edit and delete journal rows; that leaves the balance and the journal
+// apart, and the check says so: a difference the user may want to know about, not a fault of
+// the check.
 //
-// More figures (the amounts still owed, to collect or invested) join as further rules.
+// Every debt, credit and investment is recomputed as well (checkOutstanding): its settled
+// total (repaid, collected, the gain) is the sum of its settlements; its outstanding amount is
+// what its own journal rows booked ("新增" or "导入", then each change's "修改" less its
+// "恢复", so a change setting a new amount counts), plus its increases and decreases, less the
+// principal of its settlements. A settlement whose parent is gone is a difference too.
+//
+// The parent's own journal rows rather than only its latest "新增"/"修改" row: a settlement
+// deleted after a change gives its amount back to the parent, and once deleted nothing says
+// which parent it had; summing every change as a difference needs no such link.
+//
+// A credit written off as a bad debt drops its outstanding amount to 0 and keeps no record of
+// what it dropped (no row, no balance move: the household's choice). So a credit may be short
+// of its recomputed amount by what write-offs took; above it, it is a difference.
+//
+// Further figures join as further rules.
 class BookCheck {
   public:
     // A rule appends its differences of the open book.
@@ -40,6 +54,8 @@ class BookCheck {
 
     // The account rule on its own.
     static void checkAccounts(TfrmDM& dm, QStringList& differences);
+    // The debt, credit and investment rule on its own.
+    static void checkOutstanding(TfrmDM& dm, QStringList& differences);
 
   private:
     TfrmDM& dm_;

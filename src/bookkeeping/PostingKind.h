@@ -52,6 +52,13 @@ class PostingKind {
         QVariantList values;
     };
 
+    // The filters a screen offers in its list's popup menu.
+    enum class ListFilter { ThisMonth, History, Outstanding, Settled, Everything };
+    struct FilterItem {
+        QString text;  // the menu item: "未还债务 &D"
+        ListFilter which;
+    };
+
     Id id;
     QString cliName;     // the word the headless companion knows it by: "income"
     QString className;   // the screen: "TfrmInTable"
@@ -80,10 +87,15 @@ class PostingKind {
     QString reminderWord = {};  // the kind word of the monthly reminders; empty: none
     std::vector<Check> checks = {};
     DeleteGuard deleteGuard = {};
+    // The popup menu's filter items, in menu order.
+    std::vector<FilterItem> filterItems = {};
 
     static const PostingKind& income();
     static const PostingKind& expense();
     static const PostingKind& transfer();
+    static const PostingKind& debt();        // Borrow: what the household owes
+    static const PostingKind& credit();      // Debt: what others owe the household
+    static const PostingKind& investment();  // TTable
     // Every kind known so far, in menu order.
     static const std::vector<const PostingKind*>& all();
     // nullptr when no kind answers to the word or the table.
@@ -100,7 +112,13 @@ class PostingKind {
     Filter everything() const { return {}; }
     Filter monthOf(const QString& yearMonth) const;
     Filter before(const QString& yearMonth) const;
+    // Debts, credits, investments: what is still owed or invested, and what is settled (exactly
+    // 0; amounts are stored in cents, so a settled one is 0, not nearly 0). A negative amount
+    // is neither.
     Filter outstanding() const;
+    Filter settled() const;
+    // The filter of a popup-menu item; the month is the current one at the time of the click.
+    Filter filterOf(ListFilter which, const QString& yearMonth) const;
     // The filter at open: the book's flag decides, the month is the current one.
     Filter atOpen(const GlobalState& state, const QString& yearMonth) const;
     // The list order of the book's posting sort code.

@@ -51,12 +51,6 @@ const QString& textOf(const Posting& p, Field field) {
     return none;
 }
 
-bool isDay(const QString& text) {
-    const QString format = QStringLiteral("yyyy-MM-dd");
-    const QDate day = QDate::fromString(text, format);
-    return day.isValid() && day.toString(format) == text;
-}
-
 QString notANumber(const PostingKind& kind) {
     return kind.amountLabel + QStringLiteral(" 不是有效的数字！请重新录入！");
 }
@@ -113,14 +107,20 @@ void writeRows(TfrmDM& dm, const PostingKind& kind, const Posting& p, double amo
 }  // namespace
 
 const QString PostingRules::kNotFound = QStringLiteral("找不到这条记录！");
+const QString PostingRules::kBadDate = QStringLiteral("日期 不是有效的日期！请重新选择！");
+
+bool PostingRules::isDay(const QString& text) {
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    const QDate day = QDate::fromString(text, format);
+    return day.isValid() && day.toString(format) == text;
+}
 
 PostingRules::PostingRules(TfrmDM& dm) : dm_(dm) {}
 
 PostingRules::Verdict PostingRules::validate(const PostingKind& kind, const Posting& posting,
                                              Mode mode) {
     // The date comes from a date picker on the screens; only a script can get it wrong.
-    if (!isDay(posting.date))
-        return {QStringLiteral("日期 不是有效的日期！请重新选择！"), Field::Date};
+    if (!isDay(posting.date)) return {kBadDate, Field::Date};
     for (const PostingKind::Check& check : kind.checks) {
         const QString& text = textOf(posting, check.field);
         const QString& message =

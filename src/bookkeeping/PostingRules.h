@@ -74,6 +74,10 @@ class PostingRules {
     enum class Mode { New, Edit };
 
     static const QString kNotFound;
+    // A date that is not a real day: only a script can send one, the screens pick dates.
+    static const QString kBadDate;
+    // Whether `text` is a real day written yyyy-mm-dd.
+    static bool isDay(const QString& text);
 
     explicit PostingRules(TfrmDM& dm);
 

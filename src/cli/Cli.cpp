@@ -30,8 +30,14 @@ const char* kUsage =
     "  edit KIND ID key=value...    change a posting; keys not given keep their values\n"
     "  delete KIND ID               delete a posting\n"
     "  journal [account=NAME]       the fund-flow journal in event order, TSV\n"
-    "  check                        compare balances with the journal; exit 1 on differences\n"
-    "KIND: income expense transfer; keys: date category amount account member remark from to\n";
+    "  check                        compare balances, journal and outstanding amounts;\n"
+    "                               exit 1 on differences\n"
+    "KIND: income expense transfer debt credit investment repay collect return increase\n"
+    "      decrease; repay, collect, return, increase and decrease name their parent with\n"
+    "      id=, increase and decrease also of=debt|credit|investment; keys not given take\n"
+    "      what the dialog shows (today, the parent's account and member, the whole\n"
+    "      outstanding amount, principal and profit 0)\n"
+    "keys: date category contact amount account member remark from to principal profit id of\n";
 
 }  // namespace
 

@@ -39,6 +39,8 @@ class Cli {
     int cmdSummary(const QStringList& args);
     int cmdNewBook(const QStringList& args);
     int cmdPost(const QStringList& args);
+    // post repay|collect|return|increase|decrease: a record under a debt, credit or investment.
+    int cmdPostSub(const QString& word, const QStringList& args);
     int cmdEdit(const QStringList& args);
     int cmdDelete(const QStringList& args);
     int cmdJournal(const QStringList& args);

@@ -1,10 +1,13 @@
 // The posting verbs of coinwick-cli: post, edit, delete, journal and check. They run the very
-// operations the posting screens run, so a script books exactly what a click would.
+// operations the posting screens and their sub-dialogs run, so a script books exactly what a
+// click would.
 #include <QHash>
+#include <QMap>
 
 #include "bookkeeping/BookCheck.h"
 #include "bookkeeping/PostingKind.h"
 #include "bookkeeping/PostingRules.h"
+#include "bookkeeping/SubPostingRules.h"
 #include "cli/Cli.h"
 #include "storage/Database.h"
 #include "storage/Money.h"
@@ -15,9 +18,11 @@ namespace cw {
 namespace {
 
 using Posting = PostingRules::Posting;
+using Entry = SubPostingRules::Entry;
+using Change = SubPostingRules::Change;
 
-// The field a key fills; transfers know "from" and "to" where the others know "category" and
-// "account".
+// The field a key fills; transfers know "from" and "to" where the others know "account" and
+// their name: "contact" for debts and credits, "category" for the rest.
 QString* fieldOf(const PostingKind& kind, const QString& key, Posting& p) {
     if (key == QLatin1String("date")) return &p.date;
     if (key == QLatin1String("amount")) return &p.amount;
@@ -28,7 +33,8 @@ QString* fieldOf(const PostingKind& kind, const QString& key, Posting& p) {
         if (key == QLatin1String("to")) return &p.target;
         return nullptr;
     }
-    if (key == QLatin1String("category")) return &p.name;
+    const bool contact = kind.nameTable == QLatin1String("PD");
+    if (key == (contact ? QLatin1String("contact") : QLatin1String("category"))) return &p.name;
     if (key == QLatin1String("account")) return &p.account;
     return nullptr;
 }
@@ -50,16 +56,102 @@ QString applyKeys(const PostingKind& kind, const QStringList& args, Posting& p) 
     return {};
 }
 
+// What the companion says where no window offers the operation at all.
+const QString kCannotChange = QStringLiteral("该记录不能修改！");
+const QString kCannotDelete = QStringLiteral("增减记录不能删除！");
+
 bool takeId(const QString& text, qint64* id) {
     bool ok = false;
     *id = text.toLongLong(&ok);
     return ok && *id > 0;
 }
 
+// A record under a debt, credit or investment: a settlement ("repay", "collect", "return") or
+// a change ("increase", "decrease", whose parent kind comes with of=).
+struct SubVerb {
+    const SubPostingKind* sub = nullptr;  // settlements: known from the word
+    bool isChange = false;
+    Change change = Change::Increase;
+};
+
+std::optional<SubVerb> subVerb(const QString& word) {
+    if (const SubPostingKind* sub = SubPostingKind::bySettleCliName(word)) return SubVerb{sub};
+    if (word == QLatin1String("increase")) return SubVerb{nullptr, true, Change::Increase};
+    if (word == QLatin1String("decrease")) return SubVerb{nullptr, true, Change::Decrease};
+    return std::nullopt;
+}
+
+// The key=value arguments of a sub-record verb, checked against the keys it knows.
+QString takeSubKeys(const QString& word, const SubVerb& verb, const QStringList& args,
+                    QMap<QString, QString>& keys) {
+    QStringList known{"id", "date", "account", "member", "remark"};
+    if (verb.isChange) {
+        known << "of"
+              << "amount";
+    } else if (verb.sub->hasProfit()) {
+        known << "principal"
+              << "profit";
+    } else {
+        known << "amount";
+    }
+    for (const QString& arg : args) {
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        if (eq <= 0) return QStringLiteral("expected key=value, got ") + arg;
+        const QString key = arg.left(eq);
+        if (!known.contains(key)) return QStringLiteral("%1 takes no key %2").arg(word, key);
+        if (keys.contains(key)) return QStringLiteral("key %1 given twice").arg(key);
+        keys.insert(key, arg.mid(eq + 1));
+    }
+    return {};
+}
+
+// Lays the given keys over the dialog's presets.
+void applySubKeys(const QMap<QString, QString>& keys, Entry& e) {
+    const QHash<QString, QString Entry::*> fields{
+        {"date", &Entry::date},     {"amount", &Entry::amount},   {"principal", &Entry::amount},
+        {"profit", &Entry::profit}, {"account", &Entry::account}, {"member", &Entry::member},
+        {"remark", &Entry::remark}};
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        if (const auto field = fields.constFind(it.key()); field != fields.cend())
+            e.*(*field) = it.value();
+    }
+}
+
 }  // namespace
+
+int Cli::cmdPostSub(const QString& word, const QStringList& args) {
+    SubVerb verb = *subVerb(word);
+    QMap<QString, QString> keys;
+    if (const QString why = takeSubKeys(word, verb, args, keys); !why.isEmpty()) return usage(why);
+    qint64 parentId = 0;
+    if (!takeId(keys.value(QStringLiteral("id")), &parentId))
+        return usage(word + QStringLiteral(" needs id= of its parent"));
+    if (verb.isChange) {
+        const PostingKind* of = PostingKind::byCliName(keys.value(QStringLiteral("of")));
+        verb.sub = of ? SubPostingKind::of(*of) : nullptr;
+        if (!verb.sub) return usage(word + QStringLiteral(" needs of=debt|credit|investment"));
+    }
+    const PostingKind& kind = *verb.sub->parent;
+    if (!openData() || !openBook()) return Refused;
+    SubPostingRules rules(*dm_);
+    const std::optional<SubPostingRules::Parent> parent = rules.parent(kind, parentId);
+    if (!parent) return refuse(PostingRules::kNotFound);
+    Entry entry =
+        verb.isChange ? rules.changePreset(*parent) : rules.settlementPreset(kind, *parent);
+    applySubKeys(keys, entry);
+    try {
+        out_ << (verb.isChange ? rules.change(kind, verb.change, parentId, entry)
+                               : rules.settle(kind, parentId, entry))
+             << '\n';
+    } catch (const PostingRules::Refused& e) {
+        return refuse(e.message());
+    }
+    return Done;
+}
 
 int Cli::cmdPost(const QStringList& args) {
     if (args.isEmpty()) return usage(QStringLiteral("post needs a kind"));
+    if (subVerb(args[0])) return cmdPostSub(args[0], args.mid(1));
     const PostingKind* kind = PostingKind::byCliName(args[0]);
     if (!kind) return usage(QStringLiteral("unknown kind ") + args[0]);
     Posting p;
@@ -76,6 +168,8 @@ int Cli::cmdPost(const QStringList& args) {
 
 int Cli::cmdEdit(const QStringList& args) {
     if (args.size() < 2) return usage(QStringLiteral("edit needs a kind and an ID"));
+    // No window changes a repayment, collection, return, increase or decrease.
+    if (subVerb(args[0])) return refuse(kCannotChange);
     const PostingKind* kind = PostingKind::byCliName(args[0]);
     if (!kind) return usage(QStringLiteral("unknown kind ") + args[0]);
     qint64 id = 0;
@@ -99,12 +193,19 @@ int Cli::cmdEdit(const QStringList& args) {
 int Cli::cmdDelete(const QStringList& args) {
     if (args.size() != 2) return usage(QStringLiteral("delete takes a kind and an ID"));
     const PostingKind* kind = PostingKind::byCliName(args[0]);
-    if (!kind) return usage(QStringLiteral("unknown kind ") + args[0]);
+    const std::optional<SubVerb> verb = subVerb(args[0]);
+    if (!kind && !verb) return usage(QStringLiteral("unknown kind ") + args[0]);
     qint64 id = 0;
     if (!takeId(args[1], &id)) return usage(QStringLiteral("not an ID: ") + args[1]);
+    // Increase and decrease records are kept for good: their window only lists them.
+    if (verb && verb->isChange) return refuse(kCannotDelete);
     if (!openData() || !openBook()) return Refused;
     try {
-        PostingRules(*dm_).remove(*kind, id);
+        if (kind) {
+            PostingRules(*dm_).remove(*kind, id);
+        } else {
+            SubPostingRules(*dm_).removeSettlement(*verb->sub->parent, id);
+        }
     } catch (const PostingRules::Refused& e) {
         return refuse(e.message());
     }

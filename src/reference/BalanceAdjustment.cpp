@@ -32,10 +32,9 @@ BalanceAdjustment::Result BalanceAdjustment::adjust(qint64 accountId, const QStr
     }
 
     Transaction tx(dm_.db());
-    const Query account =
-        dm_.db().query(QStringLiteral("SELECT AName, FName, AMoney FROM SAccount "
-                                      "WHERE ID=? AND BName=?"),
-                       accountId, dm_.book());
+    const Query account = dm_.db().query(QStringLiteral("SELECT AName, FName, AMoney FROM SAccount "
+                                                        "WHERE ID=? AND BName=?"),
+                                         accountId, dm_.book());
     if (account.isEmpty()) return refuse(ReferenceManager::kNotFound);
     const QString name = account.text(QStringLiteral("AName"));
     const QString owner = account.text(QStringLiteral("FName"));

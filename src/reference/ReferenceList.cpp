@@ -14,10 +14,10 @@ using Cascade = ReferenceList::Cascade;
 // carry a member or an account, in the order the renames have always run.
 const QStringList& postingTables() {
     static const QStringList tables = {
-        QStringLiteral("BList"),   QStringLiteral("Borrow"),  QStringLiteral("BorrowR"),
-        QStringLiteral("Debt"),    QStringLiteral("DebtR"),   QStringLiteral("DList"),
+        QStringLiteral("BList"),   QStringLiteral("Borrow"),   QStringLiteral("BorrowR"),
+        QStringLiteral("Debt"),    QStringLiteral("DebtR"),    QStringLiteral("DList"),
         QStringLiteral("InTable"), QStringLiteral("OutTable"), QStringLiteral("SMRX"),
-        QStringLiteral("TList"),   QStringLiteral("TTable"),  QStringLiteral("TTableR"),
+        QStringLiteral("TList"),   QStringLiteral("TTable"),   QStringLiteral("TTableR"),
         QStringLiteral("UList"),   QStringLiteral("UPlan"),
     };
     return tables;
@@ -40,8 +40,9 @@ ReferenceList category(ReferenceList::Kind kind, const char* table, const char* 
     l.table = QLatin1String(table);
     l.nameColumn = QLatin1String(nameColumn);
     l.label = QString::fromUtf8(label);
-    l.columns = QStringLiteral("%1 AS %2, thePY AS 拼音码, BName AS 帐薄名称, Remark AS 备注, "
-                               "theState AS 状态, ID, theCount AS 记账次数")
+    l.columns = QStringLiteral(
+                    "%1 AS %2, thePY AS 拼音码, BName AS 帐薄名称, Remark AS 备注, "
+                    "theState AS 状态, ID, theCount AS 记账次数")
                     .arg(l.nameColumn, l.label);
     l.hiddenColumns = {QStringLiteral("帐薄名称"), QStringLiteral("ID")};
     l.cascade = {
@@ -79,8 +80,9 @@ ReferenceList members() {
     l.table = QStringLiteral("SFamily");
     l.nameColumn = QStringLiteral("FName");
     l.label = QStringLiteral("姓名");
-    l.columns = QStringLiteral("FName AS 姓名, thePY AS 拼音码, theGX AS 关系, BirDate AS 生日, "
-                               "Remark AS 备注, BName AS 帐薄名称, ID");
+    l.columns = QStringLiteral(
+        "FName AS 姓名, thePY AS 拼音码, theGX AS 关系, BirDate AS 生日, "
+        "Remark AS 备注, BName AS 帐薄名称, ID");
     l.hiddenColumns = {QStringLiteral("帐薄名称"), QStringLiteral("ID")};
     l.hasState = false;
     l.ordered = false;
@@ -100,8 +102,9 @@ ReferenceList contacts() {
     l.table = QStringLiteral("PD");
     l.nameColumn = QStringLiteral("PName");
     l.label = QStringLiteral("往来人员");
-    l.columns = QStringLiteral("PName AS 往来人员, thePY AS 拼音码, BName AS 帐薄名称, "
-                               "Remark AS 备注, theState AS 状态, ID, theCount AS 记账次数");
+    l.columns = QStringLiteral(
+        "PName AS 往来人员, thePY AS 拼音码, BName AS 帐薄名称, "
+        "Remark AS 备注, theState AS 状态, ID, theCount AS 记账次数");
     l.hiddenColumns = {QStringLiteral("帐薄名称"), QStringLiteral("ID")};
     l.cascade = {
         {QStringLiteral("Debt"), QStringLiteral("DPro"), {}},
@@ -123,9 +126,10 @@ ReferenceList accounts() {
     l.table = QStringLiteral("SAccount");
     l.nameColumn = QStringLiteral("AName");
     l.label = QStringLiteral("账户名称");
-    l.columns = QStringLiteral("theType AS 账户分类, FName AS 家庭成员, AName AS 账户名称, "
-                               "thePY AS 拼音码, BName AS 账薄名称, AMoney AS 账户余额, "
-                               "Remark AS 备注, theState AS 状态, ID, theCount AS 记账次数");
+    l.columns = QStringLiteral(
+        "theType AS 账户分类, FName AS 家庭成员, AName AS 账户名称, "
+        "thePY AS 拼音码, BName AS 账薄名称, AMoney AS 账户余额, "
+        "Remark AS 备注, theState AS 状态, ID, theCount AS 记账次数");
     l.hiddenColumns = {QStringLiteral("账薄名称"), QStringLiteral("ID")};
     l.moneyColumns = {QStringLiteral("账户余额")};
     l.cascade = acrossPostings(l.nameColumn);
@@ -156,7 +160,8 @@ const ReferenceList* ReferenceList::ofTable(const QString& table) {
 }
 
 QString ReferenceList::listSql(const QString& px) const {
-    const QString order = ordered ? SortClause::lists(px, nameColumn) : QStringLiteral(" ORDER BY ID");
+    const QString order =
+        ordered ? SortClause::lists(px, nameColumn) : QStringLiteral(" ORDER BY ID");
     return QStringLiteral("SELECT %1 FROM %2 WHERE BName=?").arg(columns, table) + order;
 }
 

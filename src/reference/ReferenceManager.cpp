@@ -67,10 +67,9 @@ Query ReferenceManager::rows() {
 }
 
 QString ReferenceManager::nameOf(qint64 id) {
-    const Query q =
-        dm_.db().query(QStringLiteral("SELECT %1 AS n FROM %2 WHERE ID=? AND BName=?")
-                           .arg(list_.nameColumn, list_.table),
-                       id, dm_.book());
+    const Query q = dm_.db().query(QStringLiteral("SELECT %1 AS n FROM %2 WHERE ID=? AND BName=?")
+                                       .arg(list_.nameColumn, list_.table),
+                                   id, dm_.book());
     return q.isEmpty() ? QString() : q.text(QStringLiteral("n"));
 }
 
@@ -86,7 +85,8 @@ Result ReferenceManager::checkEntry(const Entry& entry, double* cap) const {
     *cap = 0;
     if (list_.kind == ReferenceList::Accounts) {
         if (entry.type.isEmpty()) return refuse(QStringLiteral("请选择 账户分类！"), Field::Type);
-        if (entry.member.isEmpty()) return refuse(QStringLiteral("请选择 家庭成员！"), Field::Member);
+        if (entry.member.isEmpty())
+            return refuse(QStringLiteral("请选择 家庭成员！"), Field::Member);
     }
     if (blank(entry.name)) return refuse(list_.emptyMessage(), Field::Name);
     if (list_.kind == ReferenceList::Expense && !blank(entry.cap) &&
@@ -130,8 +130,8 @@ Result ReferenceManager::add(const Entry& entry) {
         if (!Money::parse(entry.amount, &amount)) {
             return refuse(QStringLiteral("账户余额不能为空！请重新录入！"), Field::Amount);
         }
-        return fromBooks(BookCreation(dm_).openAccount(entry.type, entry.member, entry.name,
-                                                       amount, entry.remark));
+        return fromBooks(BookCreation(dm_).openAccount(entry.type, entry.member, entry.name, amount,
+                                                       entry.remark));
     }
 
     Transaction tx(dm_.db());
@@ -151,9 +151,9 @@ Result ReferenceManager::add(const Entry& entry) {
         names << column.first;
         marks << QStringLiteral("?");
     }
-    Statement insert = dm_.db().prepare(QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
-                                            .arg(list_.table, names.join(QLatin1Char(',')),
-                                                 marks.join(QLatin1Char(','))));
+    Statement insert = dm_.db().prepare(
+        QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
+            .arg(list_.table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     for (int i = 0; i < int(columns.size()); ++i) insert.bind(i + 1, columns[size_t(i)].second);
     insert.run();
     r.id = dm_.db().lastInsertId();
@@ -182,9 +182,8 @@ void ReferenceManager::rename(const QString& from, const QString& to) {
 void ReferenceManager::updateRow(qint64 id, const Columns& columns) {
     QStringList sets;
     for (const auto& column : columns) sets << column.first + QStringLiteral("=?");
-    Statement update =
-        dm_.db().prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID=? AND BName=?")
-                             .arg(list_.table, sets.join(QLatin1Char(','))));
+    Statement update = dm_.db().prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID=? AND BName=?")
+                                            .arg(list_.table, sets.join(QLatin1Char(','))));
     int index = 0;
     for (const auto& column : columns) update.bind(++index, column.second);
     update.bind(++index, id);

@@ -1,11 +1,13 @@
 #include "app/ui/Screens.h"
 
 #include "app/ui/TfrmMain.h"
+#include "bookkeeping/ui/BookkeepingScreens.h"
 #include "books/BookCreation.h"
 #include "books/ui/TfrmChangePass.h"
 #include "books/ui/TfrmNewBook.h"
 #include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
+#include "reference/ui/ReferenceScreens.h"
 
 namespace cw {
 
@@ -45,6 +47,9 @@ void registerScreens(TfrmMain& main) {
         return d;
     };
     main.registerScreen(QStringLiteral("TfrmNewBook1"), more);
+
+    registerReferenceScreens(main);
+    registerBookkeepingScreens(main);
 }
 
 }  // namespace cw

@@ -1,0 +1,96 @@
+#include "bookkeeping/ui/PostingList.h"
+
+#include "bookkeeping/ui/PostingLayout.h"
+#include "storage/Database.h"
+#include "storage/Money.h"
+
+namespace cw {
+
+namespace {
+
+const QString kOrderBy = QStringLiteral(" ORDER BY ");
+
+// The terms of an order clause, " ORDER BY IDate DESC, ID DESC" → {"IDate DESC", "ID DESC"}.
+QStringList orderTerms(const QString& clause) {
+    QString terms = clause.trimmed();
+    if (terms.startsWith(kOrderBy.trimmed(), Qt::CaseInsensitive)) {
+        terms = terms.mid(kOrderBy.trimmed().size());
+    }
+    QStringList out;
+    for (const QString& t : terms.split(QLatin1Char(','), Qt::SkipEmptyParts)) out << t.trimmed();
+    return out;
+}
+
+}  // namespace
+
+PostingList::PostingList(Database& db, const PostingLayout& layout)
+    : db_(db), layout_(layout), filter_(layout.kind->everything()) {}
+
+QString PostingList::fromWhere() const {
+    return QStringLiteral(" FROM %1 WHERE BName=?").arg(layout_.kind->table) + filter_.condition;
+}
+
+QString PostingList::listSql(const QString& jzpx) const {
+    QStringList select{QStringLiteral("ID"), QStringLiteral("BName AS 账薄名称")};
+    for (const PostingLayout::Column& c : layout_.columns) {
+        select << c.column + QStringLiteral(" AS ") + c.title;
+    }
+    return QStringLiteral("SELECT ") + select.join(QLatin1Char(',')) + fromWhere() +
+           layout_.kind->sortClause(jzpx);
+}
+
+QString PostingList::footerSql() const {
+    return QStringLiteral("SELECT count(*),Sum(%1) AS 金额").arg(layout_.kind->moneyColumn) +
+           fromWhere();
+}
+
+QVariantList PostingList::args(const QString& book) const {
+    QVariantList values{book};
+    values += filter_.values;
+    return values;
+}
+
+QString PostingList::sortedSql(const QString& title, Qt::SortOrder order,
+                               const QString& jzpx) const {
+    QString column = layout_.columnOf(title);
+    if (column.isEmpty()) column = QStringLiteral("ID");
+    // The engine sorts by the column; rows that tie keep the list's own order, as they do
+    // when the rows already read are sorted in memory.
+    QStringList terms{
+        column + (order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))};
+    for (const QString& t : orderTerms(layout_.kind->sortClause(jzpx))) {
+        if (t.section(QLatin1Char(' '), 0, 0).compare(column, Qt::CaseInsensitive) != 0) terms << t;
+    }
+    const QString list = listSql(jzpx);
+    const qsizetype at = list.lastIndexOf(kOrderBy, -1, Qt::CaseInsensitive);
+    return (at < 0 ? list : list.left(at)) + kOrderBy + terms.join(QStringLiteral(", "));
+}
+
+QueryGridModel::PagedSource PostingList::source(const QString& book, const QString& jzpx,
+                                                qint64 count) const {
+    QueryGridModel::PagedSource s;
+    s.sql = listSql(jzpx);
+    s.args = args(book);
+    // The footer has counted these very rows; the model is handed its figure.
+    s.countSql = QStringLiteral("SELECT ?");
+    s.countArgs = {count};
+    // A copy: a title sort reads the rows of this filter, whatever the screen sets later.
+    s.sortedSql = [list = *this, jzpx](const QString& title, Qt::SortOrder order) {
+        return list.sortedSql(title, order, jzpx);
+    };
+    return s;
+}
+
+PostingList::Footer PostingList::footer(const QString& book) const {
+    Statement st = db_.prepare(footerSql());
+    int index = 0;
+    for (const QVariant& v : args(book)) st.bind(++index, v);
+    Footer f;
+    if (st.step()) {
+        f.count = st.integer(0);
+        f.sum = Money::round(st.number(1));
+    }
+    return f;
+}
+
+}  // namespace cw
