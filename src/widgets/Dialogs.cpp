@@ -1,5 +1,9 @@
 #include "widgets/Dialogs.h"
 
+#include <QLabel>
+
+#include <QGridLayout>
+
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,6 +30,19 @@ void Dialogs::focusAndWarn(Messages& messages, QWidget* field, const QString& te
 bool Dialogs::askDelete(Messages& messages) {
     return messages.ask(QStringLiteral("确认要删除吗？该删除将不可恢复！"), QStringLiteral("删除"),
                         false);
+}
+
+void Dialogs::addFieldRow(QGridLayout* form, const QString& label, QWidget* field,
+                          const QString& hint, int row) {
+    if (row < 0) row = form->rowCount();
+    QWidget* parent = field->parentWidget();
+    form->addWidget(new QLabel(label, parent), row, 0);
+    form->addWidget(field, row, 1);
+    if (hint.isEmpty()) return;
+    field->setToolTip(hint);
+    auto* note = new QLabel(hint, parent);
+    note->setStyleSheet(QStringLiteral("color: #1f4e9c;"));
+    form->addWidget(note, row, 2);
 }
 
 }  // namespace cw

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+class QGridLayout;
+
 namespace cw {
 
 class Messages;
@@ -17,6 +19,10 @@ class Dialogs {
                              const QString& caption = QString());
     // The deletion question, caption "删除", with No preselected. True for Yes.
     static bool askDelete(Messages& messages);
+    // A field of an entry group on the next row of form (or on row), with its label and,
+    // when given, its hint beside it so the hint is read before typing.
+    static void addFieldRow(QGridLayout* form, const QString& label, QWidget* field,
+                            const QString& hint = QString(), int row = -1);
 };
 
 }  // namespace cw

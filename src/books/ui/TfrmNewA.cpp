@@ -1,5 +1,7 @@
 #include "books/ui/TfrmNewA.h"
 
+#include "widgets/Dialogs.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,19 +17,6 @@ namespace cw {
 namespace {
 
 using Field = BookCreation::Field;
-
-// A field of the entry group with its hint beside it, so the hint is read before typing.
-void addRow(QGridLayout* form, int row, const QString& label, QWidget* field,
-            const QString& hint = QString()) {
-    QWidget* parent = field->parentWidget();
-    form->addWidget(new QLabel(label, parent), row, 0);
-    form->addWidget(field, row, 1);
-    if (hint.isEmpty()) return;
-    field->setToolTip(hint);
-    auto* note = new QLabel(hint, parent);
-    note->setStyleSheet(QStringLiteral("color: #1f4e9c;"));
-    form->addWidget(note, row, 2);
-}
 
 void selectText(QComboBox* box, const QString& text) {
     box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
@@ -55,14 +44,15 @@ TfrmNewA::TfrmNewA(AppContext& ctx, QWidget* parent)
     amount_ = new MoneyEdit(entry);
     remark_ = new QLineEdit(entry);
     auto* form = new QGridLayout(entry);
-    addRow(form, 0, QStringLiteral("账户分类："), type_,
-           QStringLiteral("注意：一定要选择账户分类"));
-    addRow(form, 1, QStringLiteral("家庭成员："), member_, QStringLiteral("该账户的所属人"));
-    addRow(form, 2, QStringLiteral("账户名称："), name_,
-           QStringLiteral("例如 现金：我的现金 老公的现金；银行卡：我的农行卡"));
-    addRow(form, 3, QStringLiteral("初始金额："), amount_,
-           QStringLiteral("该账户的实际金额，可以录入负数"));
-    addRow(form, 4, QStringLiteral("备        注："), remark_);
+    Dialogs::addFieldRow(form, QStringLiteral("账户分类："), type_,
+                         QStringLiteral("注意：一定要选择账户分类"));
+    Dialogs::addFieldRow(form, QStringLiteral("家庭成员："), member_,
+                         QStringLiteral("该账户的所属人"));
+    Dialogs::addFieldRow(form, QStringLiteral("账户名称："), name_,
+                         QStringLiteral("例如 现金：我的现金 老公的现金；银行卡：我的农行卡"));
+    Dialogs::addFieldRow(form, QStringLiteral("初始金额："), amount_,
+                         QStringLiteral("该账户的实际金额，可以录入负数"));
+    Dialogs::addFieldRow(form, QStringLiteral("备        注："), remark_);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(2, 1);
     resize(760, 560);

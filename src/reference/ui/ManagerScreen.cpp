@@ -99,20 +99,6 @@ QString commandCaption(Command command, const Layout& layout) {
     return QString();
 }
 
-// A field of the entry group with its hint beside it, so the hint is read before typing.
-void addRow(QGridLayout* form, const QString& label, QWidget* field,
-            const QString& hint = QString()) {
-    const int row = form->rowCount();
-    QWidget* parent = field->parentWidget();
-    form->addWidget(new QLabel(label, parent), row, 0);
-    form->addWidget(field, row, 1);
-    if (hint.isEmpty()) return;
-    field->setToolTip(hint);
-    auto* note = new QLabel(hint, parent);
-    note->setStyleSheet(QStringLiteral("color: #1f4e9c;"));
-    form->addWidget(note, row, 2);
-}
-
 QLineEdit* textField(QWidget* parent, int maxLength) {
     auto* edit = new QLineEdit(parent);
     edit->setMaxLength(maxLength);
@@ -185,29 +171,30 @@ void ManagerScreen::buildEntry(QGridLayout* form) {
     if (kind == ReferenceList::Accounts) {
         type_ = new QComboBox(entry_);
         type_->addItems(ctx_.dm.DBComSAType());
-        addRow(form, QStringLiteral("账户分类："), type_,
-               QStringLiteral("注意：一定要选择账户分类"));
+        Dialogs::addFieldRow(form, QStringLiteral("账户分类："), type_,
+                             QStringLiteral("注意：一定要选择账户分类"));
         member_ = new QComboBox(entry_);
         member_->addItems(ctx_.dm.DBComFamily());
-        addRow(form, QStringLiteral("家庭成员："), member_, QStringLiteral("该账户的所属人"));
+        Dialogs::addFieldRow(form, QStringLiteral("家庭成员："), member_,
+                             QStringLiteral("该账户的所属人"));
     }
     name_ = textField(entry_, kNameLength);
-    addRow(form, list().label + QStringLiteral("："), name_,
-           kind == ReferenceList::Accounts
-               ? QStringLiteral("例如 现金：我的现金 老公的现金；银行卡：我的农行卡")
-               : QString());
+    Dialogs::addFieldRow(form, list().label + QStringLiteral("："), name_,
+                         kind == ReferenceList::Accounts
+                             ? QStringLiteral("例如 现金：我的现金 老公的现金；银行卡：我的农行卡")
+                             : QString());
     if (kind == ReferenceList::Accounts) {
         amount_ = new MoneyEdit(entry_);
-        addRow(form, QStringLiteral("账户余额："), amount_,
-               QStringLiteral("该账户的实际金额，可以录入负数"));
+        Dialogs::addFieldRow(form, QStringLiteral("账户余额："), amount_,
+                             QStringLiteral("该账户的实际金额，可以录入负数"));
     }
     if (kind == ReferenceList::Expense) {
         cap_ = new MoneyEdit(entry_);
-        addRow(form, QStringLiteral("月  上  限："), cap_);
+        Dialogs::addFieldRow(form, QStringLiteral("月  上  限："), cap_);
     }
     if (kind == ReferenceList::Members) {
         relation_ = textField(entry_, kNameLength);
-        addRow(form, QStringLiteral("关系："), relation_);
+        Dialogs::addFieldRow(form, QStringLiteral("关系："), relation_);
         // The birthday shows as stored while browsing and as a picker while a member is
         // entered, both in the same place.
         birthdayText_ = new QLineEdit(entry_);
@@ -216,7 +203,7 @@ void ManagerScreen::buildEntry(QGridLayout* form) {
         birthday_->setAllowEmpty(true);
         birthday_->setEmptyPage(ctx_.clock.today());
         birthday_->setText(kFirstBirthday);
-        addRow(form, QStringLiteral("生日："), birthdayText_);
+        Dialogs::addFieldRow(form, QStringLiteral("生日："), birthdayText_);
         form->addWidget(birthday_, form->rowCount() - 1, 1);
         connect(birthday_, &QDateEdit::dateChanged, this, [this] {
             if (loadingBirthday_) return;
@@ -225,10 +212,10 @@ void ManagerScreen::buildEntry(QGridLayout* form) {
         });
     }
     remark_ = textField(entry_, kRemarkLength);
-    addRow(form,
-           kind == ReferenceList::Members ? QStringLiteral("备注：")
-                                          : QStringLiteral("备        注："),
-           remark_);
+    Dialogs::addFieldRow(form,
+                         kind == ReferenceList::Members ? QStringLiteral("备注：")
+                                                        : QStringLiteral("备        注："),
+                         remark_);
 }
 
 void ManagerScreen::buildButtons(QWidget* bar) {
