@@ -1,9 +1,12 @@
 #include "bookkeeping/ui/BookkeepingScreens.h"
 
 #include "app/ui/TfrmMain.h"
+#include "bookkeeping/ui/TfrmBorrow.h"
 #include "bookkeeping/ui/TfrmChangeT.h"
+#include "bookkeeping/ui/TfrmDebt.h"
 #include "bookkeeping/ui/TfrmInTable.h"
 #include "bookkeeping/ui/TfrmOutTable.h"
+#include "bookkeeping/ui/TfrmTZ.h"
 
 namespace cw {
 
@@ -30,6 +33,9 @@ void registerBookkeepingScreens(TfrmMain& main) {
     main.registerScreen(QStringLiteral("TfrmInTable"), posting<TfrmInTable>());
     main.registerScreen(QStringLiteral("TfrmOutTable"), posting<TfrmOutTable>());
     main.registerScreen(QStringLiteral("TfrmChangeT"), posting<TfrmChangeT>());
+    main.registerScreen(QStringLiteral("TfrmBorrow"), posting<TfrmBorrow>());
+    main.registerScreen(QStringLiteral("TfrmDebt"), posting<TfrmDebt>());
+    main.registerScreen(QStringLiteral("TfrmTZ"), posting<TfrmTZ>());
 }
 
 }  // namespace cw

@@ -137,6 +137,92 @@ PostingLayout makeTransfer() {
     };
 }
 
+// The words in which a debt, a credit and an investment differ on their screens.
+struct SettledWords {
+    const PostingKind* kind;
+    QString group;            // "债务信息"
+    QString dateLabel;        // "日        期："
+    QString nameLabel;        // "债  权  人："
+    QString nameTitle;        // "债权人"
+    QString amountLabel;      // "债务金额："
+    QString amountTitle;      // "债务金额"
+    QString runningTitle;     // "已还金额"
+    bool runningAfterAmount;  // investments show the gain beside the amount
+    PostingLayout::Filler names;
+    PostingLayout::Filler pickedNames;  // the query's pick-list
+    QString GlobalState::*preset;
+    std::vector<QString> commands;  // the sub-dialog commands, "" for a separator
+    bool writesOff;
+    QString queryCaption;
+    QString queryDate;  // the query's date check box
+    QString queryName;  // the query's name check box
+};
+
+PostingLayout settled(const SettledWords& w) {
+    const PostingKind& k = *w.kind;
+    std::vector<PostingLayout::Column> columns{
+        {k.dateColumn, QStringLiteral("日期")},
+        {k.nameColumn, w.nameTitle},
+        {k.moneyColumn, w.amountTitle},
+    };
+    const PostingLayout::Column running{QStringLiteral("RMoney"), w.runningTitle};
+    if (w.runningAfterAmount) columns.push_back(running);
+    columns.push_back({k.accountColumn, QStringLiteral("账户名称")});
+    columns.push_back({QStringLiteral("FName"), QStringLiteral("家庭成员")});
+    if (!w.runningAfterAmount) columns.push_back(running);
+    columns.push_back({QStringLiteral("Remark"), QStringLiteral("备注")});
+
+    std::vector<Item> popup;
+    for (const QString& c : w.commands) {
+        if (c.isEmpty()) {
+            popup.push_back({Item::Type::Separator});
+        } else {
+            popup.push_back({Item::Type::Command, c});
+        }
+    }
+    popup.push_back({Item::Type::Separator});
+    popup.push_back({Item::Type::Filters});
+    if (w.writesOff) {
+        popup.push_back({Item::Type::Separator});
+        popup.push_back({Item::Type::Command, QStringLiteral("坏账 &H")});
+    }
+
+    Row amount = amountRow();
+    amount.label = w.amountLabel;
+    amount.title = w.amountTitle;
+    return {
+        .kind = w.kind,
+        .group = w.group,
+        .columns = columns,
+        .entry =
+            {
+                {Field::Date, w.dateLabel, QStringLiteral("日期")},
+                {Field::Name, w.nameLabel, w.nameTitle, w.names, k.nameTable, k.nameTableColumn,
+                 w.preset},
+                amount,
+                accountRow(),
+                memberRow(),
+                remarkRow(),
+            },
+        .popup = popup,
+        .query =
+            {
+                .className = k.className + QStringLiteral("_Q"),
+                .caption = w.queryCaption,
+                .criteria =
+                    {
+                        {Criterion::Type::Dates, w.queryDate, k.dateColumn},
+                        {Criterion::Type::PickedName, w.queryName, k.nameColumn, w.pickedNames},
+                        {Criterion::Type::PickedName, QStringLiteral("账户名称"),
+                         QStringLiteral("AName"), &TfrmDM::DBComAccount},
+                        {Criterion::Type::PickedName, QStringLiteral("家庭成员"),
+                         QStringLiteral("FName"), &TfrmDM::DBComFamily},
+                        remarkCriterion(),
+                    },
+            },
+    };
+}
+
 }  // namespace
 
 std::vector<PostingLayout::PopupItem> PostingLayout::filtersAndDeleteAll() {
@@ -158,6 +244,81 @@ const PostingLayout& PostingLayout::expense() {
 
 const PostingLayout& PostingLayout::transfer() {
     static const PostingLayout layout = makeTransfer();
+    return layout;
+}
+
+const PostingLayout& PostingLayout::debt() {
+    static const PostingLayout layout = settled({
+        .kind = &PostingKind::debt(),
+        .group = QStringLiteral("债务信息"),
+        .dateLabel = QStringLiteral("日        期："),
+        .nameLabel = QStringLiteral("债  权  人："),
+        .nameTitle = QStringLiteral("债权人"),
+        .amountLabel = QStringLiteral("债务金额："),
+        .amountTitle = QStringLiteral("债务金额"),
+        .runningTitle = QStringLiteral("已还金额"),
+        .runningAfterAmount = false,
+        .names = &TfrmDM::ComPType,
+        .pickedNames = &TfrmDM::DBComPType,
+        .preset = &GlobalState::myPName,
+        .commands = {QStringLiteral("还债 &R"), QStringLiteral("还债记录 &V"), QString(),
+                     QStringLiteral("增加债务金额 &Z"), QStringLiteral("减少债务金额 &J"),
+                     QStringLiteral("增减债务记录 &B")},
+        .writesOff = false,
+        .queryCaption = QStringLiteral("债务查询"),
+        .queryDate = QStringLiteral("借债日期"),
+        .queryName = QStringLiteral("债  权  人"),
+    });
+    return layout;
+}
+
+const PostingLayout& PostingLayout::credit() {
+    static const PostingLayout layout = settled({
+        .kind = &PostingKind::credit(),
+        .group = QStringLiteral("债权信息"),
+        .dateLabel = QStringLiteral("日        期："),
+        .nameLabel = QStringLiteral("债  务  人："),
+        .nameTitle = QStringLiteral("债务人"),
+        .amountLabel = QStringLiteral("债权金额："),
+        .amountTitle = QStringLiteral("债权金额"),
+        .runningTitle = QStringLiteral("已收金额"),
+        .runningAfterAmount = false,
+        .names = &TfrmDM::ComPType,
+        .pickedNames = &TfrmDM::DBComPType,
+        .preset = &GlobalState::myPName,
+        .commands = {QStringLiteral("收债 &R"), QStringLiteral("收债记录 &V"), QString(),
+                     QStringLiteral("增加债权金额 &Z"), QStringLiteral("减少债权金额 &J"),
+                     QStringLiteral("增减债权记录 &B")},
+        .writesOff = true,
+        .queryCaption = QStringLiteral("债权查询"),
+        .queryDate = QStringLiteral("借债日期"),
+        .queryName = QStringLiteral("债  务  人"),
+    });
+    return layout;
+}
+
+const PostingLayout& PostingLayout::investment() {
+    static const PostingLayout layout = settled({
+        .kind = &PostingKind::investment(),
+        .group = QStringLiteral("投资"),
+        .dateLabel = QStringLiteral("投资日期："),
+        .nameLabel = QStringLiteral("投资类别："),
+        .nameTitle = QStringLiteral("投资类别"),
+        .amountLabel = QStringLiteral("投资金额："),
+        .amountTitle = QStringLiteral("投资金额"),
+        .runningTitle = QStringLiteral("收益金额"),
+        .runningAfterAmount = true,
+        .names = &TfrmDM::ComTZType,
+        .pickedNames = &TfrmDM::DBComTZType,
+        .preset = &GlobalState::myTName,
+        .commands = {QStringLiteral("收益 &R"), QStringLiteral("收益记录 &V"), QString(),
+                     QStringLiteral("增加投资金额 &Z"), QStringLiteral("减少投资金额 &S"),
+                     QStringLiteral("增减投资记录 &B")},
+        .writesOff = false,
+        .queryCaption = QStringLiteral("投资查询"),
+        .queryDate = QStringLiteral("投资日期"),
+        .queryName = QStringLiteral("投资类别"),
+    });
     return layout;
 }
 

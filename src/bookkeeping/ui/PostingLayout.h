@@ -84,6 +84,11 @@ class PostingLayout {
     static const PostingLayout& income();
     static const PostingLayout& expense();
     static const PostingLayout& transfer();
+    // Debts, credits and investments: their sub-dialogs are popup commands, bound by their
+    // screens (SettledPostingScreen); their filters come last and there is no delete-all.
+    static const PostingLayout& debt();
+    static const PostingLayout& credit();
+    static const PostingLayout& investment();
 
     // The row of a field; nullptr when the kind has no such field.
     const EntryRow* row(Field field) const;
