@@ -2,12 +2,18 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+#include "bookkeeping/SubPostingRules.h"
 
 class QComboBox;
 class QLineEdit;
 class QWidget;
 
 namespace cw {
+
+class DatePicker;
+class Messages;
 
 // The field shapes the sub-dialogs of debts, credits and investments share.
 class SubDialogFields {
@@ -20,6 +26,23 @@ class SubDialogFields {
     static QLineEdit* remark(QWidget* parent);
     // The picked name; "" when nothing is picked.
     static QString picked(const QComboBox* box);
+
+    // The entry fields of a sub-dialog; profit only in the investment return.
+    struct Widgets {
+        DatePicker* date = nullptr;
+        QLineEdit* amount = nullptr;
+        QLineEdit* profit = nullptr;
+        QComboBox* account = nullptr;
+        QComboBox* member = nullptr;
+        QLineEdit* remark = nullptr;
+    };
+    static SubPostingRules::Entry entryOf(const Widgets& w);
+    static QWidget* widgetFor(const Widgets& w, SubPostingRules::Field field);
+    // Runs the dialog's checks, then its one write. A refusal shows its message and focuses
+    // the field to correct; true when the write went through.
+    static bool submit(Messages& messages, const Widgets& w,
+                       const std::function<SubPostingRules::Verdict()>& validate,
+                       const std::function<void()>& write);
 };
 
 }  // namespace cw

@@ -113,49 +113,15 @@ TfrmB_ZJ::TfrmB_ZJ(AppContext& ctx, const PostingKind& kind, Change change,
     connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QWidget* TfrmB_ZJ::fieldWidget(SubPostingRules::Field field) const {
-    using F = SubPostingRules::Field;
-    switch (field) {
-        case F::Date:
-            return date_;
-        case F::Amount:
-            return amount_;
-        case F::Account:
-            return account_;
-        case F::Member:
-            return member_;
-        default:
-            return nullptr;
-    }
-}
-
 void TfrmB_ZJ::ButSaveClick() {
     SubPostingRules rules(ctx_.dm);
-    SubPostingRules::Entry e;
-    e.date = date_->text();
-    e.amount = amount_->text();
-    e.account = SubDialogFields::picked(account_);
-    e.member = SubDialogFields::picked(member_);
-    e.remark = remark_->text();
-    try {
-        const SubPostingRules::Verdict v =
-            rules.validateChange(kind_, change_, e, parent_.outstanding);
-        if (!v.ok()) {
-            Dialogs::focusAndWarn(ctx_.messages, fieldWidget(v.focus), v.message);
-            return;
-        }
-        rules.change(kind_, change_, parent_.id, e);
-    } catch (const SubPostingRules::Refused& r) {
-        Dialogs::focusAndWarn(ctx_.messages, fieldWidget(r.field()), r.message());
-        return;
-    } catch (const PostingRules::Refused& r) {
-        ctx_.messages.warn(r.message());
-        return;
-    } catch (const DbError& r) {
-        ctx_.messages.warn(r.message());
-        return;
-    }
-    accept();
+    const SubDialogFields::Widgets w{date_, amount_, nullptr, account_, member_, remark_};
+    const SubPostingRules::Entry e = SubDialogFields::entryOf(w);
+    const bool done = SubDialogFields::submit(
+        ctx_.messages, w,
+        [&] { return rules.validateChange(kind_, change_, e, parent_.outstanding); },
+        [&] { rules.change(kind_, change_, parent_.id, e); });
+    if (done) accept();
 }
 
 }  // namespace cw

@@ -40,8 +40,6 @@ class TfrmB_ZJ : public QDialog {
     void ButSaveClick();
 
   private:
-    QWidget* fieldWidget(SubPostingRules::Field field) const;
-
     AppContext& ctx_;
     const PostingKind& kind_;
     Change change_;

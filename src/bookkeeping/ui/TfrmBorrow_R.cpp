@@ -82,56 +82,14 @@ TfrmBorrow_R::TfrmBorrow_R(AppContext& ctx, const PostingKind& kind,
     connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-SubPostingRules::Entry TfrmBorrow_R::entry() const {
-    SubPostingRules::Entry e;
-    e.date = date_->text();
-    e.amount = amount_->text();
-    e.profit = profit_ ? profit_->text() : QString();
-    e.account = SubDialogFields::picked(account_);
-    e.member = SubDialogFields::picked(member_);
-    e.remark = remark_->text();
-    return e;
-}
-
-QWidget* TfrmBorrow_R::fieldWidget(SubPostingRules::Field field) const {
-    using F = SubPostingRules::Field;
-    switch (field) {
-        case F::Date:
-            return date_;
-        case F::Amount:
-            return amount_;
-        case F::Profit:
-            return profit_;
-        case F::Account:
-            return account_;
-        case F::Member:
-            return member_;
-        default:
-            return nullptr;
-    }
-}
-
 void TfrmBorrow_R::ButSaveClick() {
     SubPostingRules rules(ctx_.dm);
-    const SubPostingRules::Entry e = entry();
-    try {
-        const SubPostingRules::Verdict v = rules.validateSettlement(kind_, e, parent_.outstanding);
-        if (!v.ok()) {
-            Dialogs::focusAndWarn(ctx_.messages, fieldWidget(v.focus), v.message);
-            return;
-        }
-        rules.settle(kind_, parent_.id, e);
-    } catch (const SubPostingRules::Refused& r) {
-        Dialogs::focusAndWarn(ctx_.messages, fieldWidget(r.field()), r.message());
-        return;
-    } catch (const PostingRules::Refused& r) {
-        ctx_.messages.warn(r.message());
-        return;
-    } catch (const DbError& r) {
-        ctx_.messages.warn(r.message());
-        return;
-    }
-    accept();
+    const SubDialogFields::Widgets w{date_, amount_, profit_, account_, member_, remark_};
+    const SubPostingRules::Entry e = SubDialogFields::entryOf(w);
+    const bool done = SubDialogFields::submit(
+        ctx_.messages, w, [&] { return rules.validateSettlement(kind_, e, parent_.outstanding); },
+        [&] { rules.settle(kind_, parent_.id, e); });
+    if (done) accept();
 }
 
 }  // namespace cw

@@ -38,9 +38,6 @@ class TfrmBorrow_R : public QDialog {
     void ButSaveClick();
 
   private:
-    SubPostingRules::Entry entry() const;
-    QWidget* fieldWidget(SubPostingRules::Field field) const;
-
     AppContext& ctx_;
     const PostingKind& kind_;
     SubPostingRules::Parent parent_;
