@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "support/CliRun.h"
+
+using cw::test::CliRun;
+
 #include <QDate>
 #include <QProcess>
 
 #include "bookkeeping/BookkeepingFixture.h"
 
 namespace {
-
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
 
 // Debts, credits and investments with their records through the headless companion.
 class CliSubPostingsTest : public ::testing::Test {
@@ -25,13 +23,8 @@ class CliSubPostingsTest : public ::testing::Test {
     }
 
     CliRun cli(const QStringList& args) {
-        QProcess p;
-        p.start(
-            QStringLiteral(COINWICK_CLI),
+        return cw::test::runCli(
             QStringList{"--home", f.programDir(), "--book", "我家账簿", "--password", "pw"} + args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
     }
 
     // The journal rows after the two openings, without their ID column.

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "support/CliRun.h"
+
+using cw::test::CliRun;
+
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -8,18 +12,8 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(COINWICK_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return cw::test::runCli(args);
 }
 
 }  // namespace
