@@ -1,5 +1,11 @@
 #include "BookGenerator.h"
 
+#include <cstring>
+
+#include <cstdlib>
+
+#include <cstdio>
+
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
@@ -372,6 +378,36 @@ void BookGenerator::openBook(Database& db, GlobalState& state) {
     state.myBName = bookName();
     state.myPX = q.text(QStringLiteral("thePX"));
     state.myJZPX = q.text(QStringLiteral("theJZPX"));
+}
+
+qint64 BookGenerator::takeBookSize(int* argc, char** argv) {
+    qint64 n = 10'000;
+    if (const char* env = std::getenv("COINWICK_BENCH_N"); env && *env) n = std::atoll(env);
+    int out = 1;
+    for (int i = 1; i < *argc; ++i) {
+        if (std::strncmp(argv[i], "--book_n=", 9) == 0) {
+            n = std::atoll(argv[i] + 9);
+        } else {
+            argv[out++] = argv[i];
+        }
+    }
+    *argc = out;
+    argv[out] = nullptr;
+    return n;
+}
+
+QString BookGenerator::scratchCopy(qint64 postings, const QString& defaultDir,
+                                   const QString& name) {
+    const char* dirEnv = std::getenv("COINWICK_BENCH_DATA");
+    const QString dir = dirEnv && *dirEnv ? QString::fromLocal8Bit(dirEnv) : defaultDir;
+    double seconds = 0;
+    const QString cached = BookGenerator(postings).cached(dir, &seconds);
+    if (seconds > 0)
+        std::fprintf(stderr, "generated %lld postings in %.1f s\n", (long long)postings, seconds);
+    const QString scratch =
+        QDir(dir).filePath(QStringLiteral("scratch-%1-%2.kbk").arg(name).arg(postings));
+    copyTo(cached, scratch);
+    return scratch;
 }
 
 }  // namespace cw

@@ -52,6 +52,13 @@ class BookGenerator {
     // benchmarks that write.
     static void copyTo(const QString& source, const QString& dest);
 
+    // The book size a benchmark was asked for: --book_n=N (taken out of argv), else
+    // COINWICK_BENCH_N, else 10,000.
+    static qint64 takeBookSize(int* argc, char** argv);
+    // A fresh scratch copy of the cached book of this size, named after the benchmark, beside
+    // the cache (COINWICK_BENCH_DATA, else defaultDir) so its commits wait for the same disk.
+    static QString scratchCopy(qint64 postings, const QString& defaultDir, const QString& name);
+
     // Opens the generated book the way the book screen does: name and sort codes.
     static void openBook(Database& db, GlobalState& state);
 

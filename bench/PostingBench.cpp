@@ -97,34 +97,9 @@ void BM_BookCheck(benchmark::State& state) {
     }
 }
 
-qint64 takeBookSize(int* argc, char** argv) {
-    qint64 n = 10'000;
-    if (const char* env = std::getenv("COINWICK_BENCH_N"); env && *env) n = std::atoll(env);
-    int out = 1;
-    for (int i = 1; i < *argc; ++i) {
-        if (std::strncmp(argv[i], "--book_n=", 9) == 0) {
-            n = std::atoll(argv[i] + 9);
-        } else {
-            argv[out++] = argv[i];
-        }
-    }
-    *argc = out;
-    argv[out] = nullptr;
-    return n;
-}
-
 void openScratch(qint64 postings) {
-    const char* dirEnv = std::getenv("COINWICK_BENCH_DATA");
-    const QString dir =
-        QString::fromLocal8Bit(dirEnv && *dirEnv ? dirEnv : COINWICK_BENCH_DATA_DIR);
-    double seconds = 0;
-    const QString cached = BookGenerator(postings).cached(dir, &seconds);
-    if (seconds > 0)
-        std::fprintf(stderr, "generated %lld postings in %.1f s\n", (long long)postings, seconds);
-    // Beside the cached file, on the same disk, so the commits wait for a real disk.
     const QString scratch =
-        QDir(dir).filePath(QStringLiteral("scratch-postings-%1.kbk").arg(postings));
-    BookGenerator::copyTo(cached, scratch);
+        BookGenerator::scratchCopy(postings, COINWICK_BENCH_DATA_DIR, QStringLiteral("postings"));
     Book& b = book();
     b.db = Database::open(scratch);
     BookGenerator::openBook(*b.db, b.state);
@@ -136,7 +111,7 @@ void openScratch(qint64 postings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const qint64 n = takeBookSize(&argc, argv);
+    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
     if (n < 100) {
         std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
         return 2;

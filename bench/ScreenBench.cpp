@@ -150,33 +150,9 @@ void showPlans() {
     }
 }
 
-qint64 takeBookSize(int* argc, char** argv) {
-    qint64 n = 10'000;
-    if (const char* env = std::getenv("COINWICK_BENCH_N"); env && *env) n = std::atoll(env);
-    int out = 1;
-    for (int i = 1; i < *argc; ++i) {
-        if (std::strncmp(argv[i], "--book_n=", 9) == 0) {
-            n = std::atoll(argv[i] + 9);
-        } else {
-            argv[out++] = argv[i];
-        }
-    }
-    *argc = out;
-    argv[out] = nullptr;
-    return n;
-}
-
 void openScratch(qint64 postings) {
-    const char* dirEnv = std::getenv("COINWICK_BENCH_DATA");
-    const QString dir =
-        QString::fromLocal8Bit(dirEnv && *dirEnv ? dirEnv : COINWICK_BENCH_DATA_DIR);
-    double seconds = 0;
-    const QString cached = BookGenerator(postings).cached(dir, &seconds);
-    if (seconds > 0)
-        std::fprintf(stderr, "generated %lld postings in %.1f s\n", (long long)postings, seconds);
     const QString scratch =
-        QDir(dir).filePath(QStringLiteral("scratch-screens-%1.kbk").arg(postings));
-    BookGenerator::copyTo(cached, scratch);
+        BookGenerator::scratchCopy(postings, COINWICK_BENCH_DATA_DIR, QStringLiteral("screens"));
     Book& b = book();
     b.db = Database::open(scratch);
     // An index tried here first, before it goes into data/schema.sql.
@@ -203,7 +179,7 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& mes
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietPlatform);
-    const qint64 n = takeBookSize(&argc, argv);
+    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
     if (n < 100) {
         std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
         return 2;
