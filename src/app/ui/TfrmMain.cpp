@@ -370,8 +370,9 @@ bool TfrmMain::myCheckA() {
 
 void TfrmMain::myA(const QString& accountType) {
     if (ctx_.state.myBName.isEmpty()) return;
-    if (!screens_.contains(QStringLiteral("TfrmA_Q"))) return;
-    ctx_.state.mySQL = accountType;  // the account query reads the type it was opened for
+    // The account query by type arrives with the reports; until then the pictures of the
+    // account types do nothing.
+    Q_UNUSED(accountType);
     openScreen(QStringLiteral("TfrmA_Q"));
 }
 
