@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/GlobalState.h"
+#include "storage/GlobalState.h"
 
 namespace cw {
 

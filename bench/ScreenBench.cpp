@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "BookGenerator.h"
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "bookkeeping/ui/PostingList.h"
 #include "bookkeeping/ui/TfrmInTable.h"
 #include "storage/Database.h"

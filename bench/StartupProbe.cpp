@@ -16,9 +16,9 @@
 #include <cstdio>
 
 #include "BookGenerator.h"
-#include "app/Clock.h"
-#include "app/GlobalState.h"
-#include "app/ui/AppContext.h"
+#include "storage/Clock.h"
+#include "storage/GlobalState.h"
+#include "widgets/AppContext.h"
 #include "app/ui/TfrmMain.h"
 #include "books/BookLogin.h"
 #include "storage/DataFile.h"

@@ -7,11 +7,11 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-#include "app/Clock.h"
-#include "app/GlobalState.h"
+#include "storage/Clock.h"
+#include "storage/GlobalState.h"
 #include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/TfrmMain.h"
 #include "storage/Database.h"

@@ -4,7 +4,7 @@
 #include <QVariantList>
 #include <vector>
 
-#include "app/GlobalState.h"
+#include "storage/GlobalState.h"
 
 namespace cw {
 

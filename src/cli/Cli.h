@@ -5,8 +5,8 @@
 #include <QTextStream>
 #include <memory>
 
-#include "app/Clock.h"
-#include "app/GlobalState.h"
+#include "storage/Clock.h"
+#include "storage/GlobalState.h"
 
 namespace cw {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "app/Clock.h"
-#include "app/GlobalState.h"
+#include "storage/Clock.h"
+#include "storage/GlobalState.h"
 #include "storage/Database.h"
 
 namespace cw {

@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/Clock.h"
-#include "app/GlobalState.h"
+#include "storage/Clock.h"
+#include "storage/GlobalState.h"
 #include "storage/Database.h"
 #include "storage/TfrmDM.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/Dashboard.h"
 #include "app/ProgramFolder.h"
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 
 class QAction;
 class QDialog;

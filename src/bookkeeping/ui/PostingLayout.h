@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "app/GlobalState.h"
+#include "storage/GlobalState.h"
 #include "bookkeeping/PostingKind.h"
 
 namespace cw {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "bookkeeping/PostingKind.h"
 #include "bookkeeping/ui/PostingLayout.h"
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "bookkeeping/PostingKind.h"
 #include "bookkeeping/PostingRules.h"
 #include "bookkeeping/ui/PostingLayout.h"

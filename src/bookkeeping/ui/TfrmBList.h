@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "bookkeeping/PostingKind.h"
 
 class QAction;

@@ -4,7 +4,7 @@
 #include <array>
 #include <functional>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "books/BookCreation.h"
 
 class QComboBox;

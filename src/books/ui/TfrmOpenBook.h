@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "books/BookLogin.h"
 
 class QCheckBox;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "books/BookCreation.h"
 
 class QGroupBox;

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "reference/ReferenceManager.h"
 #include "reference/ui/ReferenceDialog.h"
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/ui/AppContext.h"
+#include "widgets/AppContext.h"
 #include "app/ui/TfrmMain.h"
 #include "support/TempDataFile.h"
 #include "ui/support/FakeMessages.h"

@@ -3,8 +3,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/Clock.h"
-#include "app/GlobalState.h"
+#include "storage/Clock.h"
+#include "storage/GlobalState.h"
 #include "storage/Database.h"
 #include "storage/TfrmDM.h"
 #include "widgets/Messages.h"
