@@ -32,6 +32,11 @@ const char* kUsage =
     "  journal [account=NAME]       the fund-flow journal in event order, TSV\n"
     "  check                        compare balances, journal and outstanding amounts;\n"
     "                               exit 1 on differences\n"
+    "  backup FILE|FOLDER           a consistent copy of the data file (a folder gets\n"
+    "                               YYYY-MM-DD.kbk)\n"
+    "  restore FILE                 put a checked backup in place of the data file\n"
+    "  renamebook OLD NEW           rename a book everywhere (needs --book)\n"
+    "  deletebook NAME              delete a book and all its rows (needs --book)\n"
     "KIND: income expense transfer debt credit investment repay collect return increase\n"
     "      decrease; repay, collect, return, increase and decrease name their parent with\n"
     "      id=, increase and decrease also of=debt|credit|investment; keys not given take\n"
@@ -120,6 +125,10 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("delete")) return cmdDelete(args);
         if (verb == QLatin1String("journal")) return cmdJournal(args);
         if (verb == QLatin1String("check")) return cmdCheck(args);
+        if (verb == QLatin1String("backup")) return cmdBackup(args);
+        if (verb == QLatin1String("restore")) return cmdRestore(args);
+        if (verb == QLatin1String("renamebook")) return cmdRenameBook(args);
+        if (verb == QLatin1String("deletebook")) return cmdDeleteBook(args);
     } catch (const DbError& e) {
         return refuse(e.message());
     }

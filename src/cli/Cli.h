@@ -45,6 +45,11 @@ class Cli {
     int cmdDelete(const QStringList& args);
     int cmdJournal(const QStringList& args);
     int cmdCheck(const QStringList& args);
+    // backup, restore, renamebook, deletebook (CliBooks.cpp).
+    int cmdBackup(const QStringList& args);
+    int cmdRestore(const QStringList& args);
+    int cmdRenameBook(const QStringList& args);
+    int cmdDeleteBook(const QStringList& args);
 
     QTextStream& out_;
     QTextStream& err_;

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 #include "storage/DbError.h"
 
@@ -47,6 +48,18 @@ QByteArray rawKeyPragma(const QString& password) {
     return "PRAGMA key = \"x'" + hash + "'\";";
 }
 
+// The same file under two names (links and ".." included) counts as one.
+bool sameFile(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+// Replaces dest in one step: a reader sees the old file or the new one, never none.
+bool renameOver(const QString& from, const QString& dest) {
+    return std::rename(QFile::encodeName(QFileInfo(from).absoluteFilePath()).constData(),
+                       QFile::encodeName(QFileInfo(dest).absoluteFilePath()).constData()) == 0;
+}
+
 QString describe(const QString& path, const QString& cause) {
     return QStringLiteral("无法打开数据文件 %1：%2").arg(QFileInfo(path).absoluteFilePath(), cause);
 }
@@ -73,6 +86,7 @@ std::unique_ptr<Database> Database::openHandle(const QString& path, const QStrin
     }
     // Another copy may be writing: wait for it rather than calling a busy file damaged.
     sqlite3_busy_timeout(raw, 5000);
+    db->password_ = password;
     db->keyPragma_ = rawKeyPragma(password);
     if (sqlite3_exec(raw, db->keyPragma_.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         throw DbError(describe(path, QString::fromUtf8(sqlite3_errmsg(raw))));
@@ -198,6 +212,10 @@ void Database::requireColumn(const QString& table, const QString& column) {
 void Database::backupTo(const QString& dest) {
     // Written beside the target under a temporary name and renamed at the end, so the
     // target is either the old copy or a whole new one, never half written.
+    // A copy written over the open file would leave this connection on a deleted file.
+    if (sameFile(dest, path_)) {
+        throw DbError(QStringLiteral("无法写入备份文件 %1：这就是正在使用的数据文件").arg(dest));
+    }
     const QString tmp = dest + QStringLiteral(".part");
     QFile::remove(tmp);
     sqlite3* out = nullptr;
@@ -219,10 +237,35 @@ void Database::backupTo(const QString& dest) {
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE) failWith(QString::fromUtf8(sqlite3_errstr(rc)), rc);
     sqlite3_close_v2(out);
-    QFile::remove(dest);
-    if (!QFile::rename(tmp, dest)) {
+    if (!renameOver(tmp, dest)) {
         QFile::remove(tmp);
         throw DbError(QStringLiteral("无法写入备份文件 %1").arg(dest));
+    }
+}
+
+bool Database::hasSchemaOf(const Database& other) const {
+    for (auto it = other.columns_.constBegin(); it != other.columns_.constEnd(); ++it) {
+        const auto mine = columns_.constFind(it.key());
+        if (mine == columns_.constEnd() || !mine->contains(it.value())) return false;
+    }
+    return true;
+}
+
+void Database::replaceFile(const QString& replacement) {
+    if (db_ && inTransaction()) {
+        throw DbError(QStringLiteral("数据文件正在写入，不能替换"));
+    }
+    // Statements still open (a paged list) keep the old file until they are finalized;
+    // they read nothing of the new one.
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+    const bool moved = renameOver(replacement, path_);
+    auto fresh = open(path_, password_);
+    std::swap(db_, fresh->db_);
+    columns_ = std::move(fresh->columns_);
+    if (!moved) {
+        throw DbError(
+            QStringLiteral("无法把 %1 放到数据文件的位置").arg(QFileInfo(replacement).fileName()));
     }
 }
 

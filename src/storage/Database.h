@@ -67,8 +67,19 @@ class Database {
     void requireColumn(const QString& table, const QString& column);
 
     // A consistent copy of the whole file to dest (overwritten), taken with the engine's
-    // backup so it never catches a write half done.
+    // backup so it never catches a write half done. Refuses to write over this file itself.
     void backupTo(const QString& dest);
+
+    // True when this file has every table and column that other has.
+    bool hasSchemaOf(const Database& other) const;
+
+    // Puts the file at replacement (in the same folder) in place of this data file and goes
+    // on with it: the connection closes, the replacement is renamed over the data file in
+    // one step and the connection opens again with the same key. When the rename fails the
+    // old file is opened again and DbError is thrown; when the reopening fails the
+    // connection stays closed (isOpen() false) and DbError is thrown.
+    void replaceFile(const QString& replacement);
+    bool isOpen() const { return db_ != nullptr; }
 
     sqlite3* handle() const { return db_; }
 
@@ -81,6 +92,7 @@ class Database {
 
     sqlite3* db_ = nullptr;
     QString path_;
+    QString password_;
     QByteArray keyPragma_;
     QHash<QString, QSet<QString>> columns_;  // table → columns, compared case-insensitively
 };

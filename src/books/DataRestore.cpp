@@ -1,0 +1,135 @@
+#include "books/DataRestore.h"
+
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/ProgramFolder.h"
+#include "books/DataBackup.h"
+#include "storage/DbError.h"
+#include "storage/TfrmDM.h"
+
+namespace cw {
+
+namespace {
+
+// The copy must be on the disk before it replaces the only data file.
+bool syncFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite)) return false;
+    return ::fsync(f.handle()) == 0;
+}
+
+}  // namespace
+
+const QString DataRestore::kDone = QStringLiteral("数据恢复成功！");
+const QString DataRestore::kFailed = QStringLiteral("数据恢复失败！");
+const QString DataRestore::kChooseFile = QStringLiteral("请选择备份文件");
+const QString DataRestore::kQuestion = QStringLiteral("确认要恢复数据吗?");
+const QString DataRestore::kQuestionCaption = QStringLiteral("恢复数据");
+
+DataRestore::DataRestore(TfrmDM& dm, QString programDir)
+    : dm_(dm), programDir_(std::move(programDir)) {}
+
+DataRestore::Result DataRestore::fail(const QString& cause) const {
+    return {false, kFailed, cause, QString()};
+}
+
+QString DataRestore::check(const QString& file) {
+    try {
+        const auto candidate = Database::open(file);
+        if (!candidate->hasSchemaOf(dm_.db())) {
+            return QStringLiteral("%1 缺少 Coinwick 数据文件的表").arg(file);
+        }
+        // Reads every page: a copy cut short or damaged on the way fails here, not later in
+        // the middle of the household's work.
+        const QStringList verdict =
+            candidate->query(QStringLiteral("PRAGMA quick_check")).firstColumn();
+        if (verdict != QStringList{QStringLiteral("ok")}) {
+            return QStringLiteral("%1 已损坏：%2").arg(file, verdict.join(QLatin1Char(' ')));
+        }
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+QString DataRestore::safetyCopyPath() const {
+    const ProgramFolder folder(programDir_);
+    folder.ensureBackupFolder();
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    const QString base = folder.backupFolder() + QStringLiteral("/恢复前_") + stamp;
+    QString path = base + QStringLiteral(".kbk");
+    for (int n = 2; QFileInfo::exists(path); ++n) {
+        path = base + QStringLiteral("_%1.kbk").arg(n);
+    }
+    return path;
+}
+
+DataRestore::Result DataRestore::restore(const QString& source) {
+    if (source.isEmpty()) return {false, kChooseFile, QString(), QString()};
+    Database& db = dm_.db();
+    const QString live = db.path();
+    const QString sourceCanonical = QFileInfo(source).canonicalFilePath();
+    if (!sourceCanonical.isEmpty() && sourceCanonical == QFileInfo(live).canonicalFilePath()) {
+        return fail(QStringLiteral("%1 就是正在使用的数据文件").arg(source));
+    }
+    if (!QFileInfo(source).isFile()) return fail(QStringLiteral("%1 不存在").arg(source));
+
+    // The copy is made beside the data file, so the final rename stays on one disk, and it
+    // is the copy that is checked: what goes in place is exactly what passed.
+    const QString staged = live + QStringLiteral(".restore");
+    QFile::remove(staged);
+    if (!QFile::copy(source, staged)) {
+        return fail(QStringLiteral("无法复制 %1").arg(source));
+    }
+    // A copy taken from a read-only medium would make a data file nobody can write.
+    QFile::setPermissions(staged, QFile::permissions(live));
+    const QString cause =
+        syncFile(staged) ? check(staged) : QStringLiteral("无法写入 %1").arg(staged);
+    if (!cause.isEmpty()) {
+        QFile::remove(staged);
+        return fail(cause);
+    }
+
+    Result r;
+    r.safetyCopy = safetyCopyPath();
+    try {
+        db.backupTo(r.safetyCopy);
+    } catch (const DbError& e) {
+        QFile::remove(staged);
+        return fail(e.message());
+    }
+
+    try {
+        db.replaceFile(staged);
+    } catch (const DbError& e) {
+        QFile::remove(staged);
+        if (!db.isOpen()) {
+            // The checked copy would not open after all: the kept file goes back.
+            const QString back = live + QStringLiteral(".restore");
+            if (QFile::copy(r.safetyCopy, back)) {
+                try {
+                    db.replaceFile(back);
+                } catch (const DbError&) {
+                }
+            }
+        }
+        Result failed = fail(e.message());
+        failed.safetyCopy = r.safetyCopy;
+        return failed;
+    }
+
+    // Whatever book was open may not exist any more, or hold other rows.
+    dm_.state().myBName.clear();
+    DataBackup(dm_).loadAutoBackup();
+    r.ok = true;
+    r.message = kDone;
+    return r;
+}
+
+}  // namespace cw
