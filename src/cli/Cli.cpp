@@ -32,6 +32,9 @@ const char* kUsage =
     "  journal [account=NAME]       the fund-flow journal in event order, TSV\n"
     "  check                        compare balances, journal and outstanding amounts;\n"
     "                               exit 1 on differences\n"
+    "  report monthly|yearly [from=YYYY-MM-DD] [to=YYYY-MM-DD] [account=NAME] [member=NAME]\n"
+    "         [xlsx=FILE] [pdf=FILE]  the report's grid as TSV with a 合计 line; xlsx= and\n"
+    "                               pdf= write the screen's workbook and printed report\n"
     "  backup FILE|FOLDER           a consistent copy of the data file (a folder gets\n"
     "                               YYYY-MM-DD.kbk)\n"
     "  restore FILE                 put a checked backup in place of the data file\n"
@@ -125,6 +128,7 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("delete")) return cmdDelete(args);
         if (verb == QLatin1String("journal")) return cmdJournal(args);
         if (verb == QLatin1String("check")) return cmdCheck(args);
+        if (verb == QLatin1String("report")) return cmdReport(args);
         if (verb == QLatin1String("backup")) return cmdBackup(args);
         if (verb == QLatin1String("restore")) return cmdRestore(args);
         if (verb == QLatin1String("renamebook")) return cmdRenameBook(args);

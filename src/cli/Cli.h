@@ -45,6 +45,8 @@ class Cli {
     int cmdDelete(const QStringList& args);
     int cmdJournal(const QStringList& args);
     int cmdCheck(const QStringList& args);
+    // report NAME … (CliReports.cpp).
+    int cmdReport(const QStringList& args);
     // backup, restore, renamebook, deletebook (CliBooks.cpp).
     int cmdBackup(const QStringList& args);
     int cmdRestore(const QStringList& args);

@@ -8,6 +8,7 @@
 #include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
 #include "reference/ui/ReferenceScreens.h"
+#include "reports/ui/ReportScreens.h"
 
 namespace cw {
 
@@ -50,6 +51,7 @@ void registerScreens(TfrmMain& main) {
 
     registerReferenceScreens(main);
     registerBookkeepingScreens(main);
+    registerReportScreens(main);
 }
 
 }  // namespace cw

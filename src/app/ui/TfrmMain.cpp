@@ -24,6 +24,7 @@
 #include "app/ui/Screens.h"
 #include "app/ui/TfrmAbout.h"
 #include "books/ui/TfrmOpenBook.h"
+#include "reports/ui/ReportPreview.h"
 #include "storage/DbError.h"
 #include "widgets/Badge.h"
 
@@ -390,8 +391,8 @@ void TfrmMain::closeBook() {
 }
 
 void TfrmMain::printSetup() {
-    static QPrinter printer(QPrinter::HighResolution);
-    QPageSetupDialog dialog(&printer, this);
+    // The printer every report preview prints on.
+    QPageSetupDialog dialog(&ReportPreview::printer(), this);
     runDialog(dialog);
 }
 

@@ -1,0 +1,37 @@
+#include "reports/ReportCatalog.h"
+
+#include "reports/IncomeExpenseReport.h"
+
+namespace cw {
+
+namespace {
+
+std::vector<ReportDefinition> makeCatalog() {
+    return {
+        IncomeExpenseReport::definition(IncomeExpenseReport::Period::Month),
+        IncomeExpenseReport::definition(IncomeExpenseReport::Period::Year),
+    };
+}
+
+}  // namespace
+
+const std::vector<ReportDefinition>& ReportCatalog::all() {
+    static const std::vector<ReportDefinition> catalog = makeCatalog();
+    return catalog;
+}
+
+const ReportDefinition* ReportCatalog::byCliName(const QString& name) {
+    for (const ReportDefinition& d : all()) {
+        if (d.cliName == name) return &d;
+    }
+    return nullptr;
+}
+
+const ReportDefinition* ReportCatalog::byScreen(const QString& screen) {
+    for (const ReportDefinition& d : all()) {
+        if (d.screen == screen) return &d;
+    }
+    return nullptr;
+}
+
+}  // namespace cw

@@ -1,0 +1,23 @@
+#include "reports/ReportFilter.h"
+
+namespace cw {
+
+QString ReportFilter::keyword(FilterKey key) {
+    switch (key) {
+        case FilterKey::Account:
+            return QStringLiteral("account");
+        case FilterKey::Member:
+            return QStringLiteral("member");
+        case FilterKey::Category:
+            return QStringLiteral("category");
+        case FilterKey::Contact:
+            return QStringLiteral("contact");
+        case FilterKey::Remark:
+            return QStringLiteral("remark");
+        case FilterKey::AccountType:
+            return QStringLiteral("type");
+    }
+    return QString();
+}
+
+}  // namespace cw

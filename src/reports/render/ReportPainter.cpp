@@ -1,0 +1,205 @@
+#include "reports/render/ReportPainter.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "reports/ProductInfo.h"
+
+namespace cw {
+
+namespace {
+
+constexpr double kMarginMm = 10;
+constexpr double kPaddingMm = 1.2;
+constexpr double kRuleMm = 0.2;
+constexpr double kAddressMm = 4.5;  // the web address line under the page footer's rule
+
+QFont font(double points, bool bold = false) {
+    QFont f(ReportPainter::fontFamily());
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+bool isNumeric(ColumnKind kind) {
+    return ReportTable::isNumeric(kind);
+}
+
+}  // namespace
+
+// Where everything goes on the device, in millimetres from the top left of the area inside
+// the margins; px() turns millimetres into device units.
+struct ReportPainter::Geometry {
+    double pxPerMm = 1;
+    double widthMm = 0;
+    BandMetrics bands;
+    double left = 0;                // the table's left edge (the table is centred)
+    std::vector<double> x;          // left edge of each column, 序号 first; back() = right edge
+    std::vector<ColumnKind> kinds;  // per column, 序号 first
+
+    double px(double mm) const { return mm * pxPerMm; }
+    QRectF rect(double x0, double y, double x1, double h) const {
+        return QRectF(px(x0), px(y), px(x1 - x0), px(h));
+    }
+    double right() const { return x.back(); }
+};
+
+ReportPainter::ReportPainter(const PrintLayout& layout, const ReportTable& table,
+                             const QString& book, const QDateTime& printedAt)
+    : layout_(layout), table_(table), book_(book), printedAt_(printedAt) {
+    for (const PrintLayout::Column& c : layout_.columns) {
+        columns_.push_back(table_.requireColumn(c.field));
+        int at = -1;
+        for (size_t k = 0; k < layout_.summed.size(); ++k) {
+            if (layout_.summed[k] == c.field) at = int(k);
+        }
+        summedAt_.push_back(at);
+    }
+}
+
+QPageLayout ReportPainter::pageLayout() const {
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       layout_.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                       QPageLayout::Millimeter);
+}
+
+Pagination ReportPainter::paginate(double pageHeightMm) const {
+    BandMetrics m;
+    m.pageHeightMm = pageHeightMm;
+    m.pageFooterMm += kAddressMm;
+    return Pagination::paginate(table_, layout_, m);
+}
+
+int ReportPainter::paint(QPagedPaintDevice* device) const {
+    QPainter p(device);
+    if (!p.isActive()) return 0;
+    Geometry g;
+    g.pxPerMm = device->logicalDpiY() / 25.4;
+    g.widthMm = device->width() / g.pxPerMm;
+    g.bands.pageHeightMm = device->height() / g.pxPerMm;
+    g.bands.pageFooterMm += kAddressMm;
+
+    double tableWidth = PrintLayout::kIdWidthMm;
+    for (const PrintLayout::Column& c : layout_.columns) tableWidth += c.widthMm;
+    g.left = std::max(0.0, (g.widthMm - tableWidth) / 2);
+    g.x.push_back(g.left);
+    g.kinds.push_back(ColumnKind::Count);
+    double at = g.left + PrintLayout::kIdWidthMm;
+    g.x.push_back(at);
+    for (size_t i = 0; i < layout_.columns.size(); ++i) {
+        at += layout_.columns[i].widthMm;
+        g.x.push_back(at);
+        g.kinds.push_back(table_.column(columns_[i]).kind);
+    }
+
+    const Pagination pages = Pagination::paginate(table_, layout_, g.bands);
+    QPen pen(Qt::black);
+    pen.setWidthF(g.px(kRuleMm));
+    p.setPen(pen);
+    for (size_t i = 0; i < pages.pages.size(); ++i) {
+        if (i > 0) device->newPage();
+        paintPage(p, g, pages, int(i));
+    }
+    return int(pages.pages.size());
+}
+
+void ReportPainter::paintPage(QPainter& p, const Geometry& g, const Pagination& pages,
+                              int index) const {
+    const Pagination::Page& page = pages.pages[size_t(index)];
+    const BandMetrics& b = g.bands;
+    double y = 0;
+
+    p.setFont(font(14, true));
+    p.drawText(g.rect(0, y, g.widthMm, b.titleMm), Qt::AlignCenter, title());
+    y += b.titleMm;
+
+    p.setFont(font(10));
+    const QRectF info = g.rect(g.left, y, g.right(), b.infoMm);
+    p.drawText(info, Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("页数 ") + QString::number(index + 1));
+    p.drawText(info, Qt::AlignRight | Qt::AlignVCenter,
+               printedAt_.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    y += b.infoMm;
+
+    const int cells = int(g.x.size()) - 1;
+    for (int c = 0; c < cells; ++c) {
+        const QRectF r = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], b.headerMm);
+        p.drawRect(r);
+        const QString header =
+            c == 0 ? QStringLiteral("序号") : layout_.columns[size_t(c) - 1].header;
+        p.drawText(r, Qt::AlignCenter, header);
+    }
+    y += b.headerMm;
+
+    const QFontMetricsF metrics(p.font(), p.device());
+    for (int r = page.firstRow; r < page.firstRow + page.rowCount; ++r) {
+        for (int c = 0; c < cells; ++c) {
+            const QRectF cell = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], b.rowMm);
+            p.drawRect(cell);
+            const QString text = c == 0 ? QString::number(table_.rowId(r))
+                                        : table_.displayText(r, columns_[size_t(c) - 1]);
+            const QRectF inner = cell.adjusted(g.px(kPaddingMm), 0, -g.px(kPaddingMm), 0);
+            const bool right = c == 0 || isNumeric(g.kinds[size_t(c)]);
+            p.drawText(inner, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                       metrics.elidedText(text, Qt::ElideRight, inner.width()));
+        }
+        y += b.rowMm;
+    }
+
+    if (!layout_.footers) return;
+    if (page.footer) {
+        paintLine(p, g, y, b.footerMm, QStringLiteral("合计 ") + QString::number(pages.rowCount),
+                  pages.totals);
+    }
+    const double foot = b.pageHeightMm - b.pageFooterMm;
+    paintLine(p, g, foot, b.pageFooterMm - kAddressMm,
+              QStringLiteral("本页合计 ") + QString::number(page.rowCount), page.sums);
+    p.drawText(g.rect(g.left, foot + b.pageFooterMm - kAddressMm, g.right(), kAddressMm),
+               Qt::AlignRight | Qt::AlignVCenter, ProductInfo::webAddress());
+}
+
+// A footer line: the label over the columns before the first summed one, then each column's
+// sum (or nothing) in its own cell.
+void ReportPainter::paintLine(QPainter& p, const Geometry& g, double y, double heightMm,
+                              const QString& label, const std::vector<double>& sums) const {
+    int first = int(layout_.columns.size()) + 1;
+    for (size_t i = 0; i < summedAt_.size(); ++i) {
+        if (summedAt_[i] >= 0) {
+            first = int(i) + 1;
+            break;
+        }
+    }
+    const QRectF labelRect = g.rect(g.x[0], y, g.x[size_t(first)], heightMm);
+    p.drawRect(labelRect);
+    p.drawText(labelRect.adjusted(g.px(kPaddingMm), 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+               label);
+    for (int c = first; c < int(g.x.size()) - 1; ++c) {
+        const QRectF cell = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], heightMm);
+        p.drawRect(cell);
+        const int k = summedAt_[size_t(c) - 1];
+        if (k < 0 || size_t(k) >= sums.size()) continue;
+        p.drawText(cell.adjusted(0, 0, -g.px(kPaddingMm), 0), Qt::AlignRight | Qt::AlignVCenter,
+                   ReportTable::display(sums[size_t(k)], g.kinds[size_t(c)]));
+    }
+}
+
+bool ReportPainter::writePdf(const QString& path, QString* error) const {
+    QPdfWriter pdf(path);
+    pdf.setPageLayout(pageLayout());
+    pdf.setTitle(title());
+    pdf.setCreator(ProductInfo::name());
+    pdf.setResolution(600);
+    if (paint(&pdf) == 0) {
+        if (error) *error = QStringLiteral("无法写入文件：") + QFileInfo(path).absoluteFilePath();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace cw

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPageLayout>
+#include <QString>
+
+#include "reports/Pagination.h"
+#include "reports/PrintLayout.h"
+#include "reports/ReportTable.h"
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace cw {
+
+// Paints a printed report: a PrintLayout over a ReportTable, page by page as Pagination lays
+// it out, ruled as a table. The same painting serves the printer behind the preview and a PDF
+// file, so the paper and the PDF show the same pages.
+//
+//     ReportPainter painter(PrintLayout::named("Print/theSZ_M.rf3"), table, book,
+//                           QDateTime::currentDateTime());
+//     painter.writePdf(path);                  // a PDF, fonts embedded, text searchable
+//     painter.paint(printer);                  // in QPrintPreviewDialog::paintRequested
+//
+// Needs a QGuiApplication (any platform, offscreen included).
+class ReportPainter {
+  public:
+    ReportPainter(const PrintLayout& layout, const ReportTable& table, const QString& book,
+                  const QDateTime& printedAt);
+
+    // The font of every printed and exported page; its PDF text reads back exactly.
+    static QString fontFamily() { return QStringLiteral("WenQuanYi Micro Hei"); }
+
+    // A4, the layout's orientation, 10 mm margins on all four sides.
+    QPageLayout pageLayout() const;
+    QString title() const { return layout_.titleFor(book_); }
+
+    // Paints every page inside the device's current page layout; returns the page count
+    // (0 when the device could not be painted on).
+    int paint(QPagedPaintDevice* device) const;
+    // Writes the report as a PDF on the layout's page; false with *error set when the file
+    // cannot be written.
+    bool writePdf(const QString& path, QString* error = nullptr) const;
+
+    // The pages for a page of this height inside its margins.
+    Pagination paginate(double pageHeightMm) const;
+
+  private:
+    struct Geometry;
+    void paintPage(QPainter& p, const Geometry& g, const Pagination& pages, int index) const;
+    void paintLine(QPainter& p, const Geometry& g, double y, double heightMm, const QString& label,
+                   const std::vector<double>& sums) const;
+
+    const PrintLayout& layout_;
+    const ReportTable& table_;
+    QString book_;
+    QDateTime printedAt_;
+    std::vector<int> columns_;   // report column of each layout column
+    std::vector<int> summedAt_;  // for each layout column, its index in summed, or -1
+};
+
+}  // namespace cw

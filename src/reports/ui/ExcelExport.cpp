@@ -1,0 +1,55 @@
+#include "reports/ui/ExcelExport.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QProgressBar>
+
+#include "reports/XlsxWriter.h"
+#include "widgets/AppContext.h"
+
+namespace cw {
+
+ExcelExport::Opener& ExcelExport::opener() {
+    static Opener open = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return open;
+}
+
+QString ExcelExport::run(AppContext& ctx, const ExportLayout& layout, const ReportTable& table,
+                         const SpreadsheetExport::Title& title, QProgressBar* bar) {
+    SpreadsheetExport::Progress progress;
+    if (bar) {
+        bar->setRange(0, std::max(1, table.rowCount()));
+        bar->setValue(0);
+        progress = [bar](int done, int) {
+            bar->setValue(done);
+            // Let the bar repaint; input waits until the export is done.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
+    }
+    return save(ctx, SpreadsheetExport::build(layout, table, title, progress));
+}
+
+QString ExcelExport::save(AppContext& ctx, const Workbook& workbook) {
+    const QString path = SpreadsheetExport::fileFor(ctx.programDir, workbook.caption(),
+                                                    QDateTime::currentDateTime());
+    XlsxWriter writer;
+    if (!QDir().mkpath(SpreadsheetExport::exportFolder(ctx.programDir)) ||
+        !writer.write(workbook, path)) {
+        const QString why =
+            writer.errorString().isEmpty()
+                ? QStringLiteral("无法创建文件夹：") +
+                      QDir::toNativeSeparators(SpreadsheetExport::exportFolder(ctx.programDir))
+                : writer.errorString();
+        ctx.messages.warn(noSpreadsheetMessage() + QLatin1Char('\n') + why);
+        return QString();
+    }
+    if (!opener()(QUrl::fromLocalFile(path))) {
+        ctx.messages.warn(noSpreadsheetMessage() + QLatin1Char('\n') +
+                          QStringLiteral("文件已保存在：") + QDir::toNativeSeparators(path));
+    }
+    return path;
+}
+
+}  // namespace cw
