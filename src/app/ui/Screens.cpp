@@ -3,6 +3,7 @@
 #include "app/ui/TfrmMain.h"
 #include "bookkeeping/ui/BookkeepingScreens.h"
 #include "books/BookCreation.h"
+#include "books/ui/BookScreens.h"
 #include "books/ui/TfrmChangePass.h"
 #include "books/ui/TfrmNewBook.h"
 #include "books/ui/TfrmNewBook1.h"
@@ -51,6 +52,7 @@ void registerScreens(TfrmMain& main) {
 
     registerReferenceScreens(main);
     registerBookkeepingScreens(main);
+    registerBookScreens(main);
     registerReportScreens(main);
 }
 

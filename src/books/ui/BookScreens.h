@@ -1,0 +1,11 @@
+#pragma once
+
+namespace cw {
+
+class TfrmMain;
+
+// Plugs book management, backup and restore and the preferences into the main window's
+// menus: the book manager as a working window, the rest as modal dialogs.
+void registerBookScreens(TfrmMain& main);
+
+}  // namespace cw

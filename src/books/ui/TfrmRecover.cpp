@@ -1,0 +1,96 @@
+#include "books/ui/TfrmRecover.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "books/DataRestore.h"
+#include "books/ui/TfrmOpenBook.h"
+#include "storage/DbError.h"
+
+namespace cw {
+
+namespace {
+
+QString systemFilePicker(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("打开数据备份文件"), QString(),
+                                        QStringLiteral("MDB文件 (*.kbk)"));
+}
+
+}  // namespace
+
+TfrmRecover::TfrmRecover(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), pickFile_(systemFilePicker) {
+    setWindowTitle(QStringLiteral("数据恢复"));
+
+    auto* warning = new QLabel(QStringLiteral("注意：数据恢复容易造成数据丢失。"), this);
+    warning->setStyleSheet(QStringLiteral("color: #c0392b;"));
+    auto* note =
+        new QLabel(QStringLiteral("选择备份文件，单击 恢复 按钮，即可完成数据恢复操作。"), this);
+    path_ = new QLineEdit(this);
+    path_->setReadOnly(true);
+    path_->setMinimumWidth(360);
+    choose_ = new QPushButton(QStringLiteral("选择路径"), this);
+    choose_->setAutoDefault(false);
+
+    auto* form = new QGridLayout;
+    form->addWidget(new QLabel(QStringLiteral("选择备份文件："), this), 0, 0);
+    form->addWidget(path_, 0, 1);
+    form->addWidget(choose_, 0, 2);
+    form->setColumnStretch(1, 1);
+
+    restore_ = new QPushButton(QStringLiteral("恢复"), this);
+    exit_ = new QPushButton(QStringLiteral("退出"), this);
+    restore_->setDefault(true);
+    exit_->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(restore_);
+    buttons->addWidget(exit_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(warning);
+    layout->addWidget(note);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    resize(560, 170);
+
+    connect(choose_, &QPushButton::clicked, this, &TfrmRecover::ButPathClick);
+    connect(restore_, &QPushButton::clicked, this, &TfrmRecover::ButRestoreClick);
+    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmRecover::ButPathClick() {
+    path_->setText(QDir::toNativeSeparators(pickFile_(this)));
+}
+
+void TfrmRecover::ButRestoreClick() {
+    if (path_->text().isEmpty()) {
+        ctx_.messages.inform(DataRestore::kChooseFile);
+        return;
+    }
+    if (!ctx_.messages.ask(DataRestore::kQuestion, DataRestore::kQuestionCaption, false)) return;
+    DataRestore::Result r;
+    try {
+        r = DataRestore(ctx_.dm, ctx_.programDir)
+                .restore(QDir::fromNativeSeparators(path_->text()));
+    } catch (const DbError&) {
+        r.message = DataRestore::kFailed;
+    }
+    if (!r.ok) {
+        ctx_.messages.warn(r.message);
+        return;
+    }
+    // The book that was open may be gone or hold other rows now: menus off, the working
+    // window closed and the dashboard back to nothing, as closing the book does.
+    TfrmOpenBook::closeBook(ctx_);
+    ctx_.messages.inform(r.message);
+}
+
+}  // namespace cw
