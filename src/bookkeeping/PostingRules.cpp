@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include "storage/Money.h"
+#include "storage/NameText.h"
 #include "storage/TfrmDM.h"
 #include "storage/Transaction.h"
 
@@ -28,6 +29,17 @@ std::vector<Leg> legsOf(const PostingKind& kind, const Posting& p) {
     // The source first: the journal lists the account the money leaves before the one it reaches.
     if (kind.isTransfer()) return {{p.account, kind.sign}, {p.target, -kind.sign}};
     return {{p.account, kind.sign}};
+}
+
+// Two postings hold the same values; amounts compare in cents.
+bool samePosting(const Posting& a, const Posting& b) {
+    double x = 0;
+    double y = 0;
+    const bool amountsEqual = Money::parse(a.amount, &x) && Money::parse(b.amount, &y)
+                                  ? Money::equal(x, y)
+                                  : a.amount == b.amount;
+    return amountsEqual && a.date == b.date && a.name == b.name && a.account == b.account &&
+           a.target == b.target && a.member == b.member && a.remark == b.remark;
 }
 
 const QString& textOf(const Posting& p, Field field) {
@@ -107,6 +119,8 @@ void writeRows(TfrmDM& dm, const PostingKind& kind, const Posting& p, double amo
 }  // namespace
 
 const QString PostingRules::kNotFound = QStringLiteral("找不到这条记录！");
+const QString PostingRules::kChangedElsewhere =
+    QStringLiteral("该记录已被其他操作修改，请刷新后再试！");
 const QString PostingRules::kBadDate = QStringLiteral("日期 不是有效的日期！请重新选择！");
 
 bool PostingRules::isDay(const QString& text) {
@@ -130,6 +144,9 @@ PostingRules::Verdict PostingRules::validate(const PostingKind& kind, const Post
             continue;
         }
         if (text.trimmed().isEmpty()) return {message, check.field};
+        if (check.field != Field::Amount && NameText::hasControl(text)) {
+            return {NameText::controlMessage(), check.field};
+        }
         if (check.field == Field::Amount && !Money::parse(text, nullptr)) {
             return {notANumber(kind), Field::Amount};
         }
@@ -241,11 +258,22 @@ qint64 PostingRules::saveNew(const PostingKind& kind, const Posting& posting) {
     return id;
 }
 
-void PostingRules::saveEdit(const PostingKind& kind, qint64 id, const Posting& posting) {
+void PostingRules::amend(const PostingKind& kind, qint64 id,
+                         const std::function<void(Posting&)>& change) {
+    Transaction tx(dm_.db());
+    Posting p = stored(kind, id).posting;
+    change(p);
+    saveEdit(kind, id, p);
+    tx.commit();
+}
+
+void PostingRules::saveEdit(const PostingKind& kind, qint64 id, const Posting& posting,
+                            const std::optional<Posting>& loaded) {
     const double amount = accepted(kind, posting, Mode::Edit);
 
     Transaction tx(dm_.db());
     const Stored old = stored(kind, id);
+    if (loaded && !samePosting(old.posting, *loaded)) throw Refused(kChangedElsewhere);
     // No usage count is raised by a change.
     createNames(kind, posting);
     reverse(kind, old, id, kRestored);

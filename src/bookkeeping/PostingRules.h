@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -74,6 +75,8 @@ class PostingRules {
     enum class Mode { New, Edit };
 
     static const QString kNotFound;
+    // The stored row no longer holds what the screen loaded before the change.
+    static const QString kChangedElsewhere;
     // A date that is not a real day: only a script can send one, the screens pick dates.
     static const QString kBadDate;
     // Whether `text` is a real day written yyyy-mm-dd.
@@ -88,8 +91,15 @@ class PostingRules {
     // Saves a new posting; returns its ID.
     qint64 saveNew(const PostingKind& kind, const Posting& posting);
     // Replaces the stored posting `id` with `posting`. The values reversed are read from the
-    // stored row, whatever the caller believes they were.
-    void saveEdit(const PostingKind& kind, qint64 id, const Posting& posting);
+    // stored row inside the same write transaction, whatever the caller believes they were.
+    // When `loaded` is given (what the screen showed when the change began), the change is
+    // refused with kChangedElsewhere, nothing written, unless the stored row still holds it:
+    // otherwise a change made meanwhile by another copy would silently be overwritten.
+    void saveEdit(const PostingKind& kind, qint64 id, const Posting& posting,
+                  const std::optional<Posting>& loaded = std::nullopt);
+    // Changes some fields of the stored posting `id`: `change` is applied to the row read
+    // inside the write transaction, so two amendments of different fields both stay.
+    void amend(const PostingKind& kind, qint64 id, const std::function<void(Posting&)>& change);
     void remove(const PostingKind& kind, qint64 id);
     // Deletes every posting of the list under `filter`, in the list's order (the book's
     // posting sort code), as the screens' "delete all" does. Returns how many went.

@@ -2,7 +2,9 @@
 
 #include <QScopeGuard>
 
+#include "books/BookLogin.h"
 #include "storage/Money.h"
+#include "storage/NameText.h"
 #include "storage/PinyinCode.h"
 #include "storage/TfrmDM.h"
 #include "storage/Transaction.h"
@@ -131,6 +133,13 @@ BookCreation::Result BookCreation::checkNewBook(const QString& name, const QStri
     if (password != confirm)
         return refuse(QStringLiteral("新密码与确认密码不一致！"), Field::Password);
     if (name.isEmpty()) return refuse(QStringLiteral("账簿名称 不能为空！"), Field::BookName);
+    // The wizard's fields cannot take more; a script must not create a book that no login
+    // can open or whose name no field can hold.
+    if (name.size() > kMaxBookNameLength)
+        return refuse(QStringLiteral("账簿名称 长度不能大于20！"), Field::BookName);
+    if (NameText::hasControl(name)) return refuse(NameText::controlMessage(), Field::BookName);
+    if (BookLogin::gbkLength(password) > BookLogin::kMaxPasswordBytes)
+        return refuse(BookLogin::kTooLong, Field::Password);
     if (bookExists(name))
         return refuse(QStringLiteral("账簿名称 重复，请重新录入！"), Field::BookName);
     return {};
@@ -306,6 +315,7 @@ BookCreation::Result BookCreation::addMember(const QString& name, const QString&
                                              const QString& birthday, const QString& remark) {
     if (name.isEmpty())
         return refuse(QStringLiteral("姓名不能为空！请重新录入！"), Field::MemberName);
+    if (NameText::hasControl(name)) return refuse(NameText::controlMessage(), Field::MemberName);
     Transaction tx(dm_.db());
     if (bookHasMember(name)) return refuse(QStringLiteral("姓名添加重复！"));
     dm_.db().exec(QStringLiteral("INSERT INTO SFamily(FName,thePY,BName,theGX,BirDate,Remark) "
@@ -330,8 +340,12 @@ BookCreation::Result BookCreation::checkAccount(const QString& type, const QStri
     if (name.isEmpty()) {
         return refuse(QStringLiteral("账户名称不能为空！请重新录入！"), Field::AccountName);
     }
+    if (NameText::hasControl(name)) return refuse(NameText::controlMessage(), Field::AccountName);
     // A half-typed amount ("-", ".") holds no amount either.
     double amount = 0;
+    if (Money::tooLarge(amountText)) {
+        return refuse(QStringLiteral("初始金额 不是有效的数字！请重新录入！"), Field::Amount);
+    }
     if (!Money::parse(amountText.trimmed(), &amount)) {
         return refuse(QStringLiteral("初始金额不能为空！请重新录入！"), Field::Amount);
     }

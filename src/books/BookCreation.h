@@ -48,6 +48,9 @@ class BookCreation {
         bool ok() const { return message.isEmpty(); }
     };
 
+    // Longest book name, in characters: what the wizard's and the rename dialog's fields take.
+    static constexpr int kMaxBookNameLength = 20;
+
     explicit BookCreation(TfrmDM& dm);
 
     // The default categories of a new book, in the order they are inserted.

@@ -10,10 +10,11 @@
 
 namespace cw {
 
+const QString BookLogin::kTooLong = QStringLiteral("密码 长度不能大于20！");
+
 namespace {
 
 const QString kChooseBook = QStringLiteral("请选择 账簿！如果没有账簿，请退出后新建账簿。");
-const QString kTooLong = QStringLiteral("密码 长度不能大于20！");
 const QString kWrongPassword = QStringLiteral("密码错误，请重新录入！");
 const QString kWrongOldPassword = QStringLiteral("原密码错误！");
 const QString kNotConfirmed = QStringLiteral("新密码与确认密码不一致！");

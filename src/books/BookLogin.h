@@ -24,6 +24,7 @@ class BookLogin {
 
     // Longest password a book may have, in GBK bytes (a Chinese character counts two).
     static constexpr int kMaxPasswordBytes = 20;
+    static const QString kTooLong;  // "密码 长度不能大于20！"
 
     explicit BookLogin(TfrmDM& dm);
 

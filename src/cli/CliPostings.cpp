@@ -178,12 +178,11 @@ int Cli::cmdEdit(const QStringList& args) {
     Posting probe;
     if (const QString why = applyKeys(*kind, args.mid(2), probe); !why.isEmpty()) return usage(why);
     if (!openData() || !openBook()) return Refused;
-    PostingRules rules(*dm_);
-    std::optional<Posting> p = rules.load(*kind, id);
-    if (!p) return refuse(PostingRules::kNotFound);
-    applyKeys(*kind, args.mid(2), *p);
     try {
-        rules.saveEdit(*kind, id, *p);
+        // The keys given land on the row as stored when the write begins, so a change another
+        // copy made meanwhile to the other fields stays.
+        PostingRules(*dm_).amend(*kind, id,
+                                 [&](Posting& p) { applyKeys(*kind, args.mid(2), p); });
     } catch (const PostingRules::Refused& e) {
         return refuse(e.message());
     }

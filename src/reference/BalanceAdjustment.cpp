@@ -27,6 +27,9 @@ BalanceAdjustment::BalanceAdjustment(TfrmDM& dm) : dm_(dm) {}
 BalanceAdjustment::Result BalanceAdjustment::adjust(qint64 accountId, const QString& actual) {
     // A half-typed amount ("-", ".") holds no amount either.
     double wanted = 0;
+    if (Money::tooLarge(actual)) {
+        return refuse(QStringLiteral("实际余额 不是有效的数字！请重新录入！"), Field::Amount);
+    }
     if (!Money::parse(actual, &wanted)) {
         return refuse(QStringLiteral("实际余额 不能为空！请重新录入！"), Field::Amount);
     }

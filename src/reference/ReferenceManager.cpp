@@ -4,6 +4,7 @@
 
 #include "books/BookCreation.h"
 #include "storage/Money.h"
+#include "storage/NameText.h"
 #include "storage/PinyinCode.h"
 #include "storage/TfrmDM.h"
 #include "storage/Transaction.h"
@@ -89,6 +90,7 @@ Result ReferenceManager::checkEntry(const Entry& entry, double* cap) const {
             return refuse(QStringLiteral("请选择 家庭成员！"), Field::Member);
     }
     if (blank(entry.name)) return refuse(list_.emptyMessage(), Field::Name);
+    if (NameText::hasControl(entry.name)) return refuse(NameText::controlMessage(), Field::Name);
     if (list_.kind == ReferenceList::Expense && !blank(entry.cap) &&
         !Money::parse(entry.cap, cap)) {
         return refuse(QStringLiteral("月上限 不是有效的数字！请重新录入！"), Field::Cap);
@@ -127,6 +129,9 @@ Result ReferenceManager::add(const Entry& entry) {
     if (list_.kind == ReferenceList::Accounts) {
         // A half-typed amount ("-", ".") holds no amount either.
         double amount = 0;
+        if (Money::tooLarge(entry.amount)) {
+            return refuse(QStringLiteral("账户余额 不是有效的数字！请重新录入！"), Field::Amount);
+        }
         if (!Money::parse(entry.amount, &amount)) {
             return refuse(QStringLiteral("账户余额不能为空！请重新录入！"), Field::Amount);
         }

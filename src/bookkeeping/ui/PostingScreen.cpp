@@ -361,13 +361,30 @@ void PostingScreen::ButMedClick() {
     if (mode_ != Mode::Browse) return;
     const PostingLayout::EntryRow* dateRow = layout_.row(Field::Date);
     if (currentText(dateRow->title).isEmpty()) return;
-    editId_ = currentId();
+    const qint64 id = currentId();
+    // The change starts from the row as stored now, not as the list read it earlier, and
+    // the save is refused if someone else changes the row before it.
+    std::optional<PostingRules::Posting> stored;
+    if (!guarded([&] { stored = rules_.load(kind(), id); })) return;
+    if (!stored) {
+        ctx_.messages.warn(PostingRules::kNotFound);
+        guarded([this] { reload(0); });
+        return;
+    }
+    editId_ = id;
+    loaded_ = stored;
     setMode(Mode::Edit);
     date_->setFocus();
-    date_->setText(currentText(dateRow->title));
-    for (const PostingLayout::EntryRow& r : layout_.entry) {
-        if (NameComboBox* box = boxes_.value(r.field)) box->setText(currentText(r.title));
+    date_->setText(stored->date);
+    const QHash<Field, QString> values = {{Field::Name, stored->name},
+                                          {Field::Account, stored->account},
+                                          {Field::Target, stored->target},
+                                          {Field::Member, stored->member}};
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (NameComboBox* box = boxes_.value(it.key())) box->setText(it.value());
     }
+    amount_->setText(stored->amount);
+    remark_->setText(stored->remark);
 }
 
 void PostingScreen::ButSaveClick() {
@@ -387,7 +404,7 @@ void PostingScreen::ButSaveEditClick() {
     if (mode_ != Mode::Edit) return;
     const PostingRules::Posting p = posting();
     if (!passes(p, PostingRules::Mode::Edit)) return;
-    if (!guarded([&] { rules_.saveEdit(kind(), editId_, p); })) return;
+    if (!guarded([&] { rules_.saveEdit(kind(), editId_, p, loaded_); })) return;
     const qint64 id = editId_;
     guarded([this, id] { reload(id); });
     setMode(Mode::Browse);

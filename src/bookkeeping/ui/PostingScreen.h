@@ -149,6 +149,7 @@ class PostingScreen : public QWidget {
     DialogRunner runDialog_;
     Mode mode_ = Mode::Browse;
     qint64 editId_ = 0;  // the row Modify remembered
+    std::optional<PostingRules::Posting> loaded_;  // the row as stored when Modify began
     bool shownOnce_ = false;
 
     QueryGrid* grid_ = nullptr;
