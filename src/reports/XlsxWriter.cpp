@@ -2,7 +2,9 @@
 
 #include <xlsxwriter.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
 #include <QSet>
@@ -86,6 +88,11 @@ lxw_error writeCell(lxw_worksheet* ws, int row, int col, const QVariant& v, lxw_
 
 bool XlsxWriter::write(const Workbook& book, const QString& path) {
     error_.clear();
+    // The library would only find out when closing, after printing its own complaint.
+    if (!QFileInfo(path).absoluteDir().exists()) {
+        error_ = QStringLiteral("无法写入文件：") + path + QStringLiteral("（文件夹不存在）");
+        return false;
+    }
     const QByteArray file = QFile::encodeName(path);
     lxw_workbook* wb = workbook_new(file.constData());
     if (!wb) {
