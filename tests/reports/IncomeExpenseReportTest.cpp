@@ -14,17 +14,18 @@ class IncomeExpenseReportTest : public ::testing::Test {
 
     void income(const char* date, double amount, const char* account = "钱包",
                 const char* member = "爸爸", const char* book = "我家") {
-        file.db().exec(QStringLiteral("INSERT INTO InTable(BName,IDate,IName,IMoney,AName,FName) "
-                                      "VALUES(?,?,'工资',?,?,?)"),
-                       QString::fromUtf8(book), QString::fromUtf8(date), amount,
-                       QString::fromUtf8(account), QString::fromUtf8(member));
+        post("INSERT INTO InTable(BName,IDate,IName,IMoney,AName,FName) VALUES(?,?,'工资',?,?,?)",
+             date, amount, account, member, book);
     }
     void expense(const char* date, double amount, const char* account = "钱包",
                  const char* member = "爸爸", const char* book = "我家") {
-        file.db().exec(QStringLiteral("INSERT INTO OutTable(BName,ODate,OName,OMoney,AName,FName) "
-                                      "VALUES(?,?,'餐饮',?,?,?)"),
-                       QString::fromUtf8(book), QString::fromUtf8(date), amount,
-                       QString::fromUtf8(account), QString::fromUtf8(member));
+        post("INSERT INTO OutTable(BName,ODate,OName,OMoney,AName,FName) VALUES(?,?,'餐饮',?,?,?)",
+             date, amount, account, member, book);
+    }
+    void post(const char* sql, const char* date, double amount, const char* account,
+              const char* member, const char* book) {
+        file.db().exec(QString::fromUtf8(sql), QString::fromUtf8(book), QString::fromUtf8(date),
+                       amount, QString::fromUtf8(account), QString::fromUtf8(member));
     }
 
     ReportTable run(Period period, const char* from, const char* to, ReportFilter f = {}) {
