@@ -35,6 +35,8 @@ const char* kUsage =
     "  report monthly|yearly [from=YYYY-MM-DD] [to=YYYY-MM-DD] [account=NAME] [member=NAME]\n"
     "         [xlsx=FILE] [pdf=FILE]  the report's grid as TSV with a 合计 line; xlsx= and\n"
     "                               pdf= write the screen's workbook and printed report\n"
+    "  report income-by-category|income-by-account|income-by-member|expense-by-category|\n"
+    "         expense-by-account|expense-by-member [xlsx=FILE]  the month-by-name table\n"
     "  backup FILE|FOLDER           a consistent copy of the data file (a folder gets\n"
     "                               YYYY-MM-DD.kbk)\n"
     "  restore FILE                 put a checked backup in place of the data file\n"

@@ -4,18 +4,24 @@
 // their key words, and dates not given take the screen's defaults. It prints the screen's grid
 // as TSV; xlsx= writes the workbook of the screen's Excel button and pdf= the report of its
 // 打印, through the very same code.
+//   report income-by-category|…|expense-by-member [xlsx=FILE]
+// prints the month-by-category workbook of the menus 收入月报表 and 支出月报表 as TSV (月份, one
+// column per name, 合计) and writes it with xlsx=.
 #include <QDateTime>
 #include <QGuiApplication>
 
 #include "cli/Cli.h"
 #include "cli/ReportTsv.h"
+#include "cli/Tsv.h"
 #include "reports/ExportLayout.h"
+#include "reports/MonthCategoryReport.h"
 #include "reports/PrintLayout.h"
 #include "reports/ReportCatalog.h"
 #include "reports/SpreadsheetExport.h"
 #include "reports/XlsxWriter.h"
 #include "reports/render/ReportPainter.h"
 #include "storage/Database.h"
+#include "storage/Money.h"
 
 namespace cw {
 
@@ -30,7 +36,30 @@ struct ReportArgs {
 QStringList reportNames() {
     QStringList names;
     for (const ReportDefinition& d : ReportCatalog::all()) names << d.cliName;
+    for (const MonthCategoryReport::Spec& s : MonthCategoryReport::all()) names << s.cliName;
     return names;
+}
+
+const MonthCategoryReport::Spec* monthCategory(const QString& name) {
+    for (const MonthCategoryReport::Spec& s : MonthCategoryReport::all()) {
+        if (s.cliName == name) return &s;
+    }
+    return nullptr;
+}
+
+// The workbook's table from its header row on, without the running number: 月份, the names,
+// 合计; the last row is the totals row.
+void printWorkbook(QTextStream& out, const Workbook& wb) {
+    int columns = 2;
+    while (!wb.text(2, columns + 1).isEmpty() || wb.value(3, columns + 1).isValid()) ++columns;
+    for (int r = 2; r <= wb.lastRow(); ++r) {
+        QStringList fields;
+        for (int c = 2; c <= columns; ++c) {
+            const QVariant v = wb.value(r, c);
+            fields << (v.typeId() == QMetaType::Double ? Money::plain(v.toDouble()) : v.toString());
+        }
+        tsv::row(out, fields);
+    }
 }
 
 // Reads key=value arguments into the filter; returns the complaint about the first one it
@@ -70,6 +99,22 @@ QString readArgs(const ReportDefinition& def, const QStringList& args, ReportArg
 }  // namespace
 
 int Cli::cmdReport(const QStringList& args) {
+    if (const MonthCategoryReport::Spec* spec = args.isEmpty() ? nullptr : monthCategory(args[0])) {
+        QString xlsx;
+        for (const QString& arg : args.mid(1)) {
+            if (!arg.startsWith(QLatin1String("xlsx="))) {
+                return usage(QStringLiteral("report ") + args[0] +
+                             QStringLiteral(" takes only xlsx=FILE"));
+            }
+            xlsx = arg.mid(5);
+        }
+        if (!openData() || !openBook()) return Refused;
+        const Workbook wb = MonthCategoryReport::build(*db_, state_.myBName, *spec);
+        printWorkbook(out_, wb);
+        XlsxWriter writer;
+        if (!xlsx.isEmpty() && !writer.write(wb, xlsx)) return refuse(writer.errorString());
+        return Done;
+    }
     const ReportDefinition* def = args.isEmpty() ? nullptr : ReportCatalog::byCliName(args[0]);
     if (!def) {
         return usage(QStringLiteral("report takes one of: ") +
