@@ -2,12 +2,12 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "books/BookManager.h"
+#include "books/ui/DialogParts.h"
 #include "storage/DbError.h"
 #include "widgets/Dialogs.h"
 
@@ -24,21 +24,13 @@ TfrmB_M::TfrmB_M(AppContext& ctx, const QString& oldName, QWidget* parent)
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("账簿名称："), name_);
 
-    modify_ = new QPushButton(QStringLiteral("修改"), this);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    modify_->setDefault(true);
-    exit_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(modify_);
-    buttons->addWidget(exit_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    const DialogParts::Foot foot = DialogParts::addFoot(*this, layout, QStringLiteral("修改"));
+    modify_ = foot.action;
+    exit_ = foot.exit;
 
     connect(modify_, &QPushButton::clicked, this, &TfrmB_M::ButModifyClick);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmB_M::ButModifyClick() {

@@ -4,14 +4,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "books/DataBackup.h"
+#include "books/ui/DialogParts.h"
 #include "storage/DbError.h"
 
 namespace cw {
@@ -33,40 +32,23 @@ TfrmBackup::TfrmBackup(AppContext& ctx, QWidget* parent)
     auto* note = new QLabel(
         QStringLiteral("单击[选择路径]按钮选择正确备份路径，再单击[备份]按钮即可。"), this);
     note->setWordWrap(true);
-    path_ = new QLineEdit(this);
-    path_->setMinimumWidth(360);
-    choose_ = new QPushButton(QStringLiteral("选择路径"), this);
-    choose_->setAutoDefault(false);
-    auto_ = new QCheckBox(QStringLiteral("退出软件自动备份"), this);
-
-    auto* form = new QGridLayout;
-    form->addWidget(new QLabel(kTitle, this), 0, 0);
-    form->addWidget(path_, 0, 1);
-    form->addWidget(choose_, 0, 2);
-    form->addWidget(auto_, 1, 1);
-    form->setColumnStretch(1, 1);
-
-    backup_ = new QPushButton(QStringLiteral("备份"), this);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    backup_->setDefault(true);
-    exit_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(backup_);
-    buttons->addWidget(exit_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
-    layout->addLayout(form);
+    const DialogParts::PathRow row = DialogParts::addPathRow(*this, layout, kTitle);
+    path_ = row.path;
+    choose_ = row.choose;
+    auto_ = new QCheckBox(QStringLiteral("退出软件自动备份"), this);
+    layout->addWidget(auto_);
     layout->addStretch();
-    layout->addLayout(buttons);
-    resize(560, 170);
+    const DialogParts::Foot foot = DialogParts::addFoot(*this, layout, QStringLiteral("备份"));
+    backup_ = foot.action;
+    exit_ = foot.exit;
+    resize(560, 150);
 
     auto_->setChecked(DataBackup(ctx_.dm).autoBackup());
 
     connect(choose_, &QPushButton::clicked, this, &TfrmBackup::ButPathClick);
     connect(backup_, &QPushButton::clicked, this, &TfrmBackup::ButBackupClick);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmBackup::ButPathClick() {

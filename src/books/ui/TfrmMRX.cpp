@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "books/ui/DialogParts.h"
 #include "storage/DbError.h"
 
 namespace cw {
@@ -85,23 +86,15 @@ TfrmMRX::TfrmMRX(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) 
     }
     plan->addStretch();
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    save_->setDefault(true);
-    exit_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(exit_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(itemsBox);
     layout->addWidget(showBox);
     layout->addWidget(planBox);
-    layout->addLayout(buttons);
+    const DialogParts::Foot foot = DialogParts::addFoot(*this, layout, QStringLiteral("保存"));
+    save_ = foot.action;
+    exit_ = foot.exit;
 
     connect(save_, &QPushButton::clicked, this, &TfrmMRX::ButSaveClick);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 
     try {
         for (int i = 0; i < ItemCount; ++i) {

@@ -2,14 +2,13 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "books/DataRestore.h"
+#include "books/ui/DialogParts.h"
 #include "books/ui/TfrmOpenBook.h"
 #include "storage/DbError.h"
 
@@ -32,38 +31,22 @@ TfrmRecover::TfrmRecover(AppContext& ctx, QWidget* parent)
     warning->setStyleSheet(QStringLiteral("color: #c0392b;"));
     auto* note =
         new QLabel(QStringLiteral("选择备份文件，单击 恢复 按钮，即可完成数据恢复操作。"), this);
-    path_ = new QLineEdit(this);
-    path_->setReadOnly(true);
-    path_->setMinimumWidth(360);
-    choose_ = new QPushButton(QStringLiteral("选择路径"), this);
-    choose_->setAutoDefault(false);
-
-    auto* form = new QGridLayout;
-    form->addWidget(new QLabel(QStringLiteral("选择备份文件："), this), 0, 0);
-    form->addWidget(path_, 0, 1);
-    form->addWidget(choose_, 0, 2);
-    form->setColumnStretch(1, 1);
-
-    restore_ = new QPushButton(QStringLiteral("恢复"), this);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    restore_->setDefault(true);
-    exit_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(restore_);
-    buttons->addWidget(exit_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(warning);
     layout->addWidget(note);
-    layout->addLayout(form);
+    const DialogParts::PathRow row =
+        DialogParts::addPathRow(*this, layout, QStringLiteral("选择备份文件："));
+    path_ = row.path;
+    path_->setReadOnly(true);
+    choose_ = row.choose;
     layout->addStretch();
-    layout->addLayout(buttons);
-    resize(560, 170);
+    const DialogParts::Foot foot = DialogParts::addFoot(*this, layout, QStringLiteral("恢复"));
+    restore_ = foot.action;
+    exit_ = foot.exit;
+    resize(560, 150);
 
     connect(choose_, &QPushButton::clicked, this, &TfrmRecover::ButPathClick);
     connect(restore_, &QPushButton::clicked, this, &TfrmRecover::ButRestoreClick);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmRecover::ButPathClick() {

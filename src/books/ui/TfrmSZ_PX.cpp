@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "books/Preferences.h"
+#include "books/ui/DialogParts.h"
 #include "storage/DbError.h"
 
 namespace cw {
@@ -51,21 +52,13 @@ TfrmSZ_PX::TfrmSZ_PX(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     groups->addWidget(listBox);
     groups->addWidget(postingBox);
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    save_->setDefault(true);
-    exit_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(exit_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
-    layout->addLayout(buttons);
+    const DialogParts::Foot foot = DialogParts::addFoot(*this, layout, QStringLiteral("保存"));
+    save_ = foot.action;
+    exit_ = foot.exit;
 
     connect(save_, &QPushButton::clicked, this, &TfrmSZ_PX::ButSaveClick);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
     FormShow();
 }
 

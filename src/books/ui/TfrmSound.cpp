@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "books/ReminderSound.h"
+#include "books/ui/DialogParts.h"
 
 namespace cw {
 
@@ -56,25 +57,18 @@ TfrmSound::TfrmSound(AppContext& ctx, QWidget* parent)
     open_ = new QPushButton(QStringLiteral("打开"));
     listen_ = new QPushButton(QStringLiteral("试听"));
 
-    replace_ = new QPushButton(QStringLiteral("替换"), this);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    replace_->setAutoDefault(false);
-    exit_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(replace_);
-    buttons->addWidget(exit_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(soundGroup(this, QStringLiteral("当前声音"), current_, {play_}));
     layout->addWidget(soundGroup(this, QStringLiteral("更换声音"), new_, {open_, listen_}));
-    layout->addLayout(buttons);
+    const DialogParts::Foot foot =
+        DialogParts::addFoot(*this, layout, QStringLiteral("替换"), false);
+    replace_ = foot.action;
+    exit_ = foot.exit;
 
     connect(play_, &QPushButton::clicked, this, &TfrmSound::ButPlayClick);
     connect(open_, &QPushButton::clicked, this, &TfrmSound::ButOpenClick);
     connect(listen_, &QPushButton::clicked, this, &TfrmSound::ButListenClick);
     connect(replace_, &QPushButton::clicked, this, &TfrmSound::ButReplaceClick);
-    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
     // The sound stops with the dialog.
     connect(this, &QDialog::finished, this, [this] { player_.stop(); });
 }
