@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
+#include "app/Dashboard.h"
 #include "books/BookLogin.h"
 #include "books/BookManager.h"
 #include "storage/DbError.h"
@@ -55,9 +58,18 @@ struct BookManagerTest : ::testing::Test {
 TEST_F(BookManagerTest, EveryTableThatCarriesABookNameIsRenamedAndDeleted) {
     const Query tables =
         f.db().query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+    // Tables the engine keeps from others by triggers follow their sources by themselves.
+    const QString triggers =
+        f.db()
+            .query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='trigger'"))
+            .firstColumn()
+            .join(QLatin1Char('\n'));
     QStringList owning;
     for (const QString& t : tables.firstColumn()) {
-        if (f.db().hasColumn(t, QStringLiteral("BName"))) owning << t;
+        const QRegularExpression written(QStringLiteral("\\b(INTO|UPDATE)\\s+%1\\b").arg(t),
+                                         QRegularExpression::CaseInsensitiveOption);
+        if (f.db().hasColumn(t, QStringLiteral("BName")) && !triggers.contains(written))
+            owning << t;
     }
     owning.sort();
     QStringList renamed = BookManager::renameTables();
@@ -152,6 +164,30 @@ TEST_F(BookManagerTest, TheOpenBookCannotBeDeletedAndAFailedDeleteKeepsEverythin
         "CREATE TRIGGER boom BEFORE DELETE ON UWarn BEGIN SELECT RAISE(ABORT, 'boom'); END;"));
     EXPECT_THROW(books.remove(kOther), DbError);
     EXPECT_EQ(census(kOther), other);
+}
+
+TEST_F(BookManagerTest, TheBooksTotalsFollowARenameAndGoWithADelete) {
+    f.db().exec(QStringLiteral("UPDATE InTable SET IMoney=100.25 WHERE BName=?"), kOther);
+    f.db().exec(QStringLiteral("UPDATE OutTable SET OMoney=40 WHERE BName=?"), kOther);
+    f.db().exec(QStringLiteral("UPDATE InTable SET IMoney=7 WHERE BName=?"), kOpen);
+    const auto totals = [this](const QString& book) {
+        const QString open = f.state().myBName;
+        f.openBook(book);
+        const Dashboard d = Dashboard::compute(f.dm());
+        f.openBook(open);
+        return std::make_pair(d.income, d.expense);
+    };
+    EXPECT_EQ(totals(kOther), std::make_pair(200.5, 80.0));
+
+    BookManager books(f.dm());
+    ASSERT_TRUE(books.rename(kOther, QStringLiteral("新名")).ok());
+    EXPECT_EQ(totals(QStringLiteral("新名")), std::make_pair(200.5, 80.0));
+    EXPECT_EQ(totals(kOpen), std::make_pair(7.0, 0.0));
+
+    ASSERT_TRUE(books.remove(QStringLiteral("新名")).ok());
+    f.addBook(QStringLiteral("新名"));
+    EXPECT_EQ(totals(QStringLiteral("新名")), std::make_pair(0.0, 0.0));
+    EXPECT_EQ(totals(kOpen), std::make_pair(7.0, 0.0));
 }
 
 TEST_F(BookManagerTest, BooksAreListedNewestFirst) {
