@@ -1,5 +1,7 @@
 #include "books/BookManager.h"
 
+#include "books/BookCreation.h"
+#include "storage/NameText.h"
 #include "storage/TfrmDM.h"
 #include "storage/Transaction.h"
 
@@ -66,6 +68,10 @@ bool BookManager::exists(const QString& name) {
 BookManager::Result BookManager::rename(const QString& oldName, const QString& newName) {
     if (newName.isEmpty()) return refuse(QStringLiteral("账簿名称 不能为空！"));
     if (newName == oldName) return refuse(QStringLiteral("账簿名称 不能和以前一样！"));
+    // The same rules as a new book's name: a name no field can hold or show is refused.
+    if (newName.size() > BookCreation::kMaxBookNameLength)
+        return refuse(QStringLiteral("账簿名称 长度不能大于20！"));
+    if (NameText::hasControl(newName)) return refuse(NameText::controlMessage());
     Transaction tx(dm_.db());
     if (exists(newName)) return refuse(QStringLiteral("账簿名称 已经存在！"));
     if (!exists(oldName)) return refuse(QStringLiteral("账簿名称 不存在！"));

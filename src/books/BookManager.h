@@ -34,7 +34,8 @@ class BookManager {
     Query books();
     bool exists(const QString& name);
 
-    // Checks in order: empty, unchanged, taken by another book, unknown old name; then
+    // Checks in order: empty, unchanged, too long or holding a control character, taken by
+    // another book, unknown old name; then
     // the new name is written into every table. The open book follows its new name.
     Result rename(const QString& oldName, const QString& newName);
     // Refuses the open book; otherwise the book and every row it owns go.

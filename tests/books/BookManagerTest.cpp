@@ -109,6 +109,9 @@ TEST_F(BookManagerTest, RenameRefusalsInOrderChangeNothing) {
     BookManager books(f.dm());
     EXPECT_EQ(books.rename(kOther, QString()).message, QStringLiteral("账簿名称 不能为空！"));
     EXPECT_EQ(books.rename(kOther, kOther).message, QStringLiteral("账簿名称 不能和以前一样！"));
+    EXPECT_EQ(books.rename(kOther, QString(21, QChar(u'名'))).message,
+              QStringLiteral("账簿名称 长度不能大于20！"));
+    EXPECT_FALSE(books.rename(kOther, QStringLiteral("新\t名")).ok());
     EXPECT_EQ(books.rename(kOther, kOpen).message, QStringLiteral("账簿名称 已经存在！"));
     EXPECT_EQ(books.rename(QStringLiteral("无此账簿"), QStringLiteral("新名")).message,
               QStringLiteral("账簿名称 不存在！"));
