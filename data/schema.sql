@@ -163,6 +163,53 @@ CREATE INDEX OutTable_BName_OName ON OutTable(BName, OName, ODate, OMoney);
 CREATE INDEX OutTable_BName_AName ON OutTable(BName, AName);
 CREATE INDEX OutTable_BName_OMoney ON OutTable(BName, OMoney);
 
+-- BEGIN book totals
+-- The income and expense totals of each book, in cents, kept by triggers in the same
+-- transaction as every row written to InTable and OutTable (whatever writes it: a screen, an
+-- import, a plan, a rename), so the main window reads two rows instead of summing a table of
+-- a million postings. The book check recomputes them.
+CREATE TABLE SBookSum (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  BName TEXT NOT NULL DEFAULT '',
+  theT TEXT NOT NULL DEFAULT '',
+  theCents INTEGER NOT NULL DEFAULT 0,
+  theCount INTEGER NOT NULL DEFAULT 0,
+  UNIQUE (BName, theT)
+);
+CREATE TRIGGER InTable_Sum_Insert AFTER INSERT ON InTable BEGIN
+  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'InTable');
+  UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.IMoney * 100) AS INTEGER),
+    theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'InTable';
+END;
+CREATE TRIGGER InTable_Sum_Delete AFTER DELETE ON InTable BEGIN
+  UPDATE SBookSum SET theCents = theCents - CAST(round(OLD.IMoney * 100) AS INTEGER),
+    theCount = theCount - 1 WHERE BName = OLD.BName AND theT = 'InTable';
+END;
+CREATE TRIGGER InTable_Sum_Update AFTER UPDATE OF IMoney, BName ON InTable BEGIN
+  UPDATE SBookSum SET theCents = theCents - CAST(round(OLD.IMoney * 100) AS INTEGER),
+    theCount = theCount - 1 WHERE BName = OLD.BName AND theT = 'InTable';
+  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'InTable');
+  UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.IMoney * 100) AS INTEGER),
+    theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'InTable';
+END;
+CREATE TRIGGER OutTable_Sum_Insert AFTER INSERT ON OutTable BEGIN
+  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'OutTable');
+  UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.OMoney * 100) AS INTEGER),
+    theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'OutTable';
+END;
+CREATE TRIGGER OutTable_Sum_Delete AFTER DELETE ON OutTable BEGIN
+  UPDATE SBookSum SET theCents = theCents - CAST(round(OLD.OMoney * 100) AS INTEGER),
+    theCount = theCount - 1 WHERE BName = OLD.BName AND theT = 'OutTable';
+END;
+CREATE TRIGGER OutTable_Sum_Update AFTER UPDATE OF OMoney, BName ON OutTable BEGIN
+  UPDATE SBookSum SET theCents = theCents - CAST(round(OLD.OMoney * 100) AS INTEGER),
+    theCount = theCount - 1 WHERE BName = OLD.BName AND theT = 'OutTable';
+  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'OutTable');
+  UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.OMoney * 100) AS INTEGER),
+    theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'OutTable';
+END;
+-- END book totals
+
 CREATE TABLE ChangeT (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   BName TEXT NOT NULL DEFAULT '',

@@ -23,15 +23,20 @@ double columnSum(TfrmDM& dm, const QString& table, const QString& column) {
     return sumOf(dm, QStringLiteral("SELECT Sum(%1) FROM %2 WHERE BName=?").arg(column, table));
 }
 
+// The book's running total of a posting table, kept beside every posting.
+double bookTotal(TfrmDM& dm, const QString& table) {
+    Statement st =
+        dm.db().prepare(QStringLiteral("SELECT theCents FROM SBookSum WHERE BName=? AND theT=?"));
+    st.bindAll(dm.book(), table);
+    return st.step() ? double(st.integer(0)) / 100.0 : 0.0;
+}
+
 }  // namespace
 
 double Dashboard::share() const {
-    double s = 0;
-    if (!Money::isZero(income) && !Money::isZero(expense) && Money::round(income - expense) > 0) {
-        s = expense / income * 100.0;
-    }
-    if (Money::equal(income, expense)) s = 100;
-    return s;
+    // Without income there is nothing to take a share of.
+    if (Money::cents(income) <= 0) return 0;
+    return expense / income * 100.0;
 }
 
 QString Dashboard::statusText() const {
@@ -69,8 +74,8 @@ Dashboard Dashboard::compute(TfrmDM& dm) {
     d.credit = columnSum(dm, QStringLiteral("Debt"), QStringLiteral("DMoney"));
     d.debt = -columnSum(dm, QStringLiteral("Borrow"), QStringLiteral("BMoney"));
     d.investment = columnSum(dm, QStringLiteral("TTable"), QStringLiteral("TMoney"));
-    d.income = columnSum(dm, QStringLiteral("InTable"), QStringLiteral("IMoney"));
-    d.expense = columnSum(dm, QStringLiteral("OutTable"), QStringLiteral("OMoney"));
+    d.income = bookTotal(dm, QStringLiteral("InTable"));
+    d.expense = bookTotal(dm, QStringLiteral("OutTable"));
     return d;
 }
 

@@ -26,7 +26,8 @@ struct Dashboard {
     double liabilities() const { return debt + creditCard; }
     double net() const { return funds() + liabilities(); }
     double balance() const { return income - expense; }
-    // Expense as a percentage of income; 0 when expense exceeds income, 100 when equal.
+    // Expense as a percentage of income (150 when expense is one and a half times income);
+    // 0 when there is no income.
     double share() const;
 
     // "收入：… 支出：… 结余：… 支出占收入：…%"

@@ -14,6 +14,7 @@
 #include "widgets/AppContext.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/TfrmMain.h"
+#include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "storage/TfrmDM.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<cw::Database> db;
     try {
         db = cw::Database::open(folder.dataFile());
+        cw::DataFile::upgrade(*db);
     } catch (const cw::DbError& e) {
         messages.warn(e.message(), QStringLiteral("错误"));
         return 1;

@@ -20,6 +20,36 @@ QString money(qint64 cents) {
 BookCheck::BookCheck(TfrmDM& dm) : dm_(dm) {
     addRule(&BookCheck::checkAccounts);
     addRule(&BookCheck::checkOutstanding);
+    addRule(&BookCheck::checkTotals);
+}
+
+void BookCheck::checkTotals(TfrmDM& dm, QStringList& differences) {
+    struct Table {
+        QString table, column, caption;
+    };
+    const Table tables[] = {{QStringLiteral("InTable"), QStringLiteral("IMoney"), QStringLiteral("收入")},
+                            {QStringLiteral("OutTable"), QStringLiteral("OMoney"), QStringLiteral("支出")}};
+    for (const Table& t : tables) {
+        Statement kept = dm.db().prepare(
+            QStringLiteral("SELECT theCents, theCount FROM SBookSum WHERE BName=? AND theT=?"));
+        kept.bindAll(dm.book(), t.table);
+        const bool has = kept.step();
+        const qint64 keptCents = has ? kept.integer(0) : 0;
+        const qint64 keptCount = has ? kept.integer(1) : 0;
+        Statement sum = dm.db().prepare(
+            QStringLiteral("SELECT Sum(CAST(round(%1 * 100) AS INTEGER)), Count(*) FROM %2 "
+                           "WHERE BName=?")
+                .arg(t.column, t.table));
+        sum.bindAll(dm.book());
+        sum.step();
+        const qint64 cents = sum.integer(0);
+        const qint64 count = sum.integer(1);
+        if (cents != keptCents || count != keptCount) {
+            differences << QStringLiteral("%1合计：记下的是 %2（%3 笔），按记录重算应为 %4（%5 笔）")
+                               .arg(t.caption, money(keptCents), QString::number(keptCount),
+                                    money(cents), QString::number(count));
+        }
+    }
 }
 
 void BookCheck::addRule(Rule rule) {

@@ -56,6 +56,8 @@ class BookCheck {
     static void checkAccounts(TfrmDM& dm, QStringList& differences);
     // The debt, credit and investment rule on its own.
     static void checkOutstanding(TfrmDM& dm, QStringList& differences);
+    // The book's running income and expense totals against the sums of its postings.
+    static void checkTotals(TfrmDM& dm, QStringList& differences);
 
   private:
     TfrmDM& dm_;

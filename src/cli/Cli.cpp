@@ -10,6 +10,7 @@
 #include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
+#include "cli/Tsv.h"
 #include "storage/Money.h"
 #include "storage/PinyinCode.h"
 #include "storage/TfrmDM.h"
@@ -69,6 +70,7 @@ int Cli::refuse(const QString& why) {
 bool Cli::openData() {
     try {
         db_ = Database::open(DataFile::pathIn(home_));
+        DataFile::upgrade(*db_);
     } catch (const DbError& e) {
         err_ << e.message() << '\n';
         return false;
@@ -169,8 +171,8 @@ int Cli::cmdBooks(const QStringList& args) {
     if (!openData()) return Refused;
     Query q = db_->query(QStringLiteral("SELECT BName, BDate, Remark FROM SBook ORDER BY ID"));
     for (q.first(); !q.eof(); q.next()) {
-        out_ << q.text(QStringLiteral("BName")) << '\t' << q.text(QStringLiteral("BDate")) << '\t'
-             << q.text(QStringLiteral("Remark")) << '\n';
+        tsv::row(out_, {q.text(QStringLiteral("BName")), q.text(QStringLiteral("BDate")),
+                        q.text(QStringLiteral("Remark"))});
     }
     return Done;
 }
@@ -179,9 +181,8 @@ int Cli::cmdSummary(const QStringList& args) {
     if (!args.isEmpty()) return usage(QStringLiteral("summary takes no arguments"));
     if (!openData() || !openBook()) return Refused;
     const Dashboard d = Dashboard::compute(*dm_);
-    for (const auto& [caption, value] : d.figures())
-        out_ << caption << '\t' << Money::plain(value) << '\n';
-    out_ << QStringLiteral("状态栏") << '\t' << d.statusText() << '\n';
+    for (const auto& [caption, value] : d.figures()) tsv::row(out_, {caption, Money::plain(value)});
+    tsv::row(out_, {QStringLiteral("状态栏"), d.statusText()});
     return Done;
 }
 

@@ -10,6 +10,7 @@
 #include "bookkeeping/SubPostingRules.h"
 #include "cli/Cli.h"
 #include "storage/Database.h"
+#include "cli/Tsv.h"
 #include "storage/Money.h"
 #include "storage/TfrmDM.h"
 
@@ -230,13 +231,18 @@ int Cli::cmdJournal(const QStringList& args) {
     if (byAccount) st.bind(2, account);
     out_
         << "ID\ttheDate\ttheType\tRemark\ttheIn\ttheOut\tAName\tAMoney\tFName\ttheT\ttheID\ttheE\n";
-    // Money columns print as plain decimals; the rest exactly as stored (a tab or a line break
-    // typed into a remark is not escaped: what was typed comes back).
-    const QList<int> money{4, 5, 7};
+    // Money columns print as plain decimals rounded to the cent; the rest as stored, with a
+    // tab, line break or backslash inside a field escaped so every row keeps its columns.
+    constexpr bool kMoney[12] = {false, false, false, false, true,  true,
+                                 false, true,  false, false, false, false};
     while (st.step()) {
         for (int c = 0; c < 12; ++c) {
             if (c > 0) out_ << '\t';
-            out_ << (money.contains(c) ? Money::plain(st.number(c)) : st.text(c));
+            if (kMoney[c]) {
+                out_ << Money::plain(st.number(c));
+            } else {
+                out_ << tsv::field(st.text(c));
+            }
         }
         out_ << '\n';
     }

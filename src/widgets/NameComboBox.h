@@ -13,6 +13,12 @@ class TfrmDM;
 // does not have yet becomes a row when the posting is saved. With a search set, every
 // keystroke asks the data services for the names containing the text (or whose pinyin
 // code contains it) and, once exactly one name is left, completes the text to it.
+//
+// A completion is an offer, not typing: the completed part stays selected, and while it is
+// shown the box keeps what the user really typed. The next character extends that typing
+// and searches again ("l", "x", "s", "r" still finds 利息收入 by its code "lxsr"), so a
+// completed name never gets keystrokes appended to it; Backspace or Delete withdraws the
+// offer and leaves the typing; any other key, a click or leaving the box accepts it.
 class NameComboBox : public QComboBox {
     Q_OBJECT
 
@@ -39,10 +45,17 @@ class NameComboBox : public QComboBox {
     // The typed text was completed to a whole name.
     void nameCompleted(const QString& name);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void search(const QString& typed);
+    void offer(const QString& name);
 
     TfrmDM* dm_ = nullptr;
+    QString typed_;            // what the user typed while a completion is offered
+    QString offered_;          // the name offered
+    bool offering_ = false;    // the text shows offered_, a completion of typed_
     QString nameColumn_;
     QString table_;
 };

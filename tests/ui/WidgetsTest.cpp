@@ -139,6 +139,7 @@ class WidgetsTest : public QObject {
     void navigatorReadsPagesToTheEnd();
     void nameBoxCompletesUniqueMatches();
     void nameBoxLimitsAndPlainMode();
+    void nameBoxOfferIsNeverTypedInto();
     void datePickerRoundTripAndEmpty();
     void moneyEditAcceptsOnlyNumbers();
     void warnThenFocusAndDeleteQuestion();
@@ -514,6 +515,51 @@ void WidgetsTest::nameBoxCompletesUniqueMatches() {
     box.setText("奖金");
     QCOMPARE(box.currentIndex(), box.names().indexOf("奖金"));
     QCOMPARE(completed.count(), 3);
+}
+
+// The keystroke sequences that once booked to invented names ("利息收入sr", "现金钱包OC").
+void WidgetsTest::nameBoxOfferIsNeverTypedInto() {
+    test::TempDataFile file;
+    file.addBook(kBook);
+    for (const QString& name :
+         {QStringLiteral("利息收入"), QStringLiteral("工资"), QStringLiteral("现金钱包")}) {
+        file.db().exec("INSERT INTO InD(BName,IName,thePY,theState) VALUES(?,?,?,'启用')", kBook,
+                       name, PinyinCode::of(name));
+    }
+    NameComboBox box;
+    box.setNames(file.dm().ComInType());
+    box.setSearch(&file.dm(), "IName", "InD");
+
+    // The pinyin code typed in full: the offer after "l" is kept, never appended to.
+    type(box.lineEdit(), "lxsr");
+    QCOMPARE(box.text(), QString("利息收入"));
+    QCOMPARE(box.lineEdit()->selectedText(), QString("利息收入"));
+
+    // "B" offers 现金钱包 (XJQB); "O" replaces the offer; the rest is a truly new name.
+    box.lineEdit()->clear();
+    type(box.lineEdit(), "B");
+    QCOMPARE(box.text(), QString("现金钱包"));
+    type(box.lineEdit(), "OC");
+    QCOMPARE(box.text(), QString("BOC"));
+
+    // A name beginning with the typing shows the typing and the offered tail selected;
+    // Backspace withdraws the offer and leaves what was typed.
+    box.lineEdit()->clear();
+    type(box.lineEdit(), "现");
+    QCOMPARE(box.text(), QString("现金钱包"));
+    QCOMPARE(box.lineEdit()->selectedText(), QString("金钱包"));
+    QTest::keyClick(box.lineEdit(), Qt::Key_Backspace);
+    QCOMPARE(box.text(), QString("现"));
+    QVERIFY(!box.lineEdit()->hasSelectedText());
+
+    // Any other key takes the offer; typing after that is ordinary typing.
+    box.lineEdit()->clear();
+    type(box.lineEdit(), "g");
+    QCOMPARE(box.text(), QString("工资"));
+    QTest::keyClick(box.lineEdit(), Qt::Key_End);
+    QCOMPARE(box.text(), QString("工资"));
+    type(box.lineEdit(), "2");
+    QCOMPARE(box.text(), QString("工资2"));
 }
 
 void WidgetsTest::nameBoxLimitsAndPlainMode() {
