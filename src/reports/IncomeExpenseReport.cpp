@@ -15,33 +15,35 @@ struct PeriodSums {
     qint64 count = 0;
 };
 
-// One grouped statement over the whole range: the sum and count of each period that has a
-// posting. Periods are whole months (years), selected as a half-open text range of the date
-// column so the date index serves it.
+// One grouped statement over the whole range. It groups by the date itself, which the date
+// index delivers in order (a grouping on the month text would sort every posting first), and
+// the days are then added up into their months (years) here. Periods are whole months
+// (years), selected as a half-open text range of the date column so the index serves it.
 QHash<QString, PeriodSums> sumsByPeriod(Database& db, const QString& book, const QString& table,
                                         const QString& dateColumn, const QString& moneyColumn,
                                         int labelLength, const QString& first, const QString& last,
                                         const ReportFilter& filter) {
-    QString sql = QStringLiteral(
-                      "SELECT substr(%1,1,%2) AS p, sum(%3) AS s, count(*) AS n "
-                      "FROM %4 WHERE BName=? AND %1>=? AND %1<?")
-                      .arg(dateColumn)
-                      .arg(labelLength)
-                      .arg(moneyColumn, table);
-    QVariantList args{book, first, TfrmDM::monthRange(last).second};
-    if (filter.has(FilterKey::Account)) {
-        sql += QStringLiteral(" AND AName=?");
-        args << filter.value(FilterKey::Account);
-    }
+    QString sql = QStringLiteral("SELECT %1, sum(%2), count(*) FROM %3 WHERE BName=?")
+                      .arg(dateColumn, moneyColumn, table);
+    QVariantList args{book};
     if (filter.has(FilterKey::Member)) {
         sql += QStringLiteral(" AND FName=?");
         args << filter.value(FilterKey::Member);
     }
-    sql += QStringLiteral(" GROUP BY p");
+    if (filter.has(FilterKey::Account)) {
+        sql += QStringLiteral(" AND AName=?");
+        args << filter.value(FilterKey::Account);
+    }
+    sql += QStringLiteral(" AND %1>=? AND %1<? GROUP BY %1").arg(dateColumn);
+    args << first << TfrmDM::monthRange(last).second;
     Statement st = db.prepare(sql);
     for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
     QHash<QString, PeriodSums> sums;
-    while (st.step()) sums.insert(st.text(0), {Money::cents(st.number(1)), st.integer(2)});
+    while (st.step()) {
+        PeriodSums& p = sums[st.text(0).left(labelLength)];
+        p.cents += Money::cents(st.number(1));
+        p.count += st.integer(2);
+    }
     return sums;
 }
 
