@@ -47,7 +47,10 @@ void DataFile::make(const QString& path) {
 }
 
 void DataFile::upgrade(Database& db) {
-    if (db.hasTable(QStringLiteral("SBookSum"))) return;
+    if (!db.query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"),
+                  QStringLiteral("SBookSum"))
+             .isEmpty())
+        return;
     const QString schema = QString::fromUtf8(schemaSql());
     const qsizetype from = schema.indexOf(QLatin1String("-- BEGIN book totals"));
     const qsizetype to = schema.indexOf(QLatin1String("-- END book totals"));

@@ -69,12 +69,37 @@ TEST_F(DashboardFigures, StatusLineShareRule) {
     EXPECT_EQ(Dashboard::compute(f.dm()).statusText(),
               QStringLiteral("收入：1,000.00 支出：1,000.00 结余：0.00 支出占收入：100.00%"));
 
-    post("OutTable", "OMoney", 0.01);  // more expense than income shows 0
+    // More expense than income is a share above 100, not 0.
+    post("OutTable", "OMoney", 500);
     EXPECT_EQ(Dashboard::compute(f.dm()).statusText(),
-              QStringLiteral("收入：1,000.00 支出：1,000.01 结余：-0.01 支出占收入：0.00%"));
+              QStringLiteral("收入：1,000.00 支出：1,500.00 结余：-500.00 支出占收入：150.00%"));
 }
 
-TEST_F(DashboardFigures, ShareWithOnlyIncomeIsZero) {
-    post("InTable", "IMoney", 10);
+TEST_F(DashboardFigures, ShareWithoutIncomeIsZero) {
+    // Nothing at all: 0, not 100.
     EXPECT_DOUBLE_EQ(Dashboard::compute(f.dm()).share(), 0);
+    post("OutTable", "OMoney", 10);
+    EXPECT_DOUBLE_EQ(Dashboard::compute(f.dm()).share(), 0);
+    post("InTable", "IMoney", 10);
+    EXPECT_DOUBLE_EQ(Dashboard::compute(f.dm()).share(), 100);
+}
+
+// The totals the dashboard reads are kept beside the postings, whatever writes them.
+TEST_F(DashboardFigures, BookTotalsFollowEveryWrite) {
+    post("InTable", "IMoney", 0.1);
+    post("InTable", "IMoney", 0.2);
+    post("OutTable", "OMoney", 45288106.2);
+    f.db().exec(QStringLiteral("UPDATE InTable SET IMoney=IMoney+1 WHERE IMoney=0.1"));
+    f.db().exec(QStringLiteral("DELETE FROM InTable WHERE IMoney=0.2"));
+    Dashboard d = Dashboard::compute(f.dm());
+    EXPECT_DOUBLE_EQ(d.income, 1.1);
+    EXPECT_DOUBLE_EQ(d.expense, 45288106.2);
+
+    // A posting moved to another book leaves this book's total and joins the other's.
+    f.addBook(QStringLiteral("别的账簿"));
+    f.openBook(QStringLiteral("我家账簿"));
+    f.db().exec(QStringLiteral("UPDATE OutTable SET BName='别的账簿'"));
+    EXPECT_DOUBLE_EQ(Dashboard::compute(f.dm()).expense, 0);
+    f.openBook(QStringLiteral("别的账簿"));
+    EXPECT_DOUBLE_EQ(Dashboard::compute(f.dm()).expense, 45288106.2);
 }

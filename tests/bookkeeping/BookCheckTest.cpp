@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bookkeeping/BookkeepingFixture.h"
+#include "storage/DataFile.h"
 
 using namespace cw;
 using Posting = PostingRules::Posting;
@@ -91,4 +92,24 @@ TEST_F(BookCheckTest, FurtherRulesAddTheirDifferences) {
     const QStringList found = checker.check();
     ASSERT_EQ(found.size(), 3);
     EXPECT_EQ(found[2], QStringLiteral("我家账簿：另一项"));
+}
+
+TEST_F(BookCheckTest, BookTotalsOutOfStepAreReportedAndAnOlderFileGetsThem) {
+    f.db().exec(QStringLiteral("UPDATE SBookSum SET theCents=theCents+1 WHERE theT='InTable'"));
+    EXPECT_EQ(check(), QStringList{QStringLiteral(
+                           "收入合计：记下的是 50.26（1 笔），按记录重算应为 50.25（1 笔）")});
+
+    // A file from before the totals: they are added and filled from the postings once.
+    f.db().execScript(QStringLiteral("DROP TABLE SBookSum; DROP TRIGGER InTable_Sum_Insert;"
+                                     "DROP TRIGGER InTable_Sum_Delete; DROP TRIGGER InTable_Sum_Update;"
+                                     "DROP TRIGGER OutTable_Sum_Insert; DROP TRIGGER OutTable_Sum_Delete;"
+                                     "DROP TRIGGER OutTable_Sum_Update;"));
+    DataFile::upgrade(f.db());
+    EXPECT_EQ(check(), QStringList());
+    PostingRules(f.dm()).saveNew(PostingKind::expense(),
+                                 {"2026-12-03", "餐饮", "20", kCash, "", "爸爸", ""});
+    EXPECT_EQ(check(), QStringList());
+    EXPECT_EQ(f.db().query(QStringLiteral("SELECT theCents FROM SBookSum WHERE theT='OutTable'"))
+                  .integer(QStringLiteral("theCents")),
+              2000);
 }
