@@ -9,6 +9,7 @@
 
 #include "app/ProgramFolder.h"
 #include "books/DataBackup.h"
+#include "storage/DataFile.h"
 #include "storage/DbError.h"
 #include "storage/TfrmDM.h"
 
@@ -41,15 +42,17 @@ DataRestore::Result DataRestore::fail(const QString& cause) const {
 QString DataRestore::check(const QString& file) {
     try {
         const auto candidate = Database::open(file);
-        if (!candidate->hasSchemaOf(dm_.db())) {
-            return QStringLiteral("%1 缺少 Coinwick 数据文件的表").arg(file);
-        }
         // Reads every page: a copy cut short or damaged on the way fails here, not later in
         // the middle of the household's work.
         const QStringList verdict =
             candidate->query(QStringLiteral("PRAGMA quick_check")).firstColumn();
         if (verdict != QStringList{QStringLiteral("ok")}) {
             return QStringLiteral("%1 已损坏：%2").arg(file, verdict.join(QLatin1Char(' ')));
+        }
+        // A backup made by an earlier version gets what this one keeps, as at start.
+        DataFile::upgrade(*candidate);
+        if (!candidate->hasSchemaOf(dm_.db())) {
+            return QStringLiteral("%1 缺少 Coinwick 数据文件的表").arg(file);
         }
     } catch (const DbError& e) {
         return e.message();

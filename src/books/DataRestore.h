@@ -28,7 +28,8 @@ class DataRestore {
 
     DataRestore(TfrmDM& dm, QString programDir);
 
-    // Empty when file can stand in for the data file; otherwise why not.
+    // Empty when file can stand in for the data file; otherwise why not. A file of an
+    // earlier version is brought up to date first, so check only a copy.
     QString check(const QString& file);
     Result restore(const QString& source);
 

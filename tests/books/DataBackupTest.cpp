@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "app/Dashboard.h"
 #include "books/DataBackup.h"
 #include "books/DataRestore.h"
 #include "storage/DataFile.h"
@@ -178,6 +179,27 @@ TEST_F(DataCopyTest, RestoringAnOlderBackupBringsTheBooksBackAsTheyWere) {
               QStringList{QStringLiteral("db.kbk")});
     // The backup chosen stays as it was.
     EXPECT_EQ(balance(*Database::open(path), QStringLiteral("钱包")), 100);
+}
+
+TEST_F(DataCopyTest, ABackupOfAnEarlierVersionIsBroughtUpToDate) {
+    f.db().exec(QStringLiteral("INSERT INTO InTable(BName, IMoney) VALUES(?, 12.5)"), kHome);
+    const QString path = takeBackup();
+    {
+        // What the earlier version wrote: no book totals.
+        auto old = Database::open(path);
+        const QStringList triggers =
+            old->query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='trigger'"))
+                .firstColumn();
+        for (const QString& t : triggers) old->execScript(QStringLiteral("DROP TRIGGER ") + t);
+        old->execScript(QStringLiteral("DROP TABLE SBookSum"));
+    }
+    workOn();
+    const DataRestore::Result r = DataRestore(f.dm(), f.programDir()).restore(path);
+    ASSERT_TRUE(r.ok) << r.cause.toStdString();
+    f.openBook(kHome);
+    EXPECT_EQ(Dashboard::compute(f.dm()).income, 12.5);
+    f.db().exec(QStringLiteral("INSERT INTO InTable(BName, IMoney) VALUES(?, 1)"), kHome);
+    EXPECT_EQ(Dashboard::compute(f.dm()).income, 13.5);
 }
 
 TEST_F(DataCopyTest, TwoRestoresKeepTwoSafetyCopies) {
