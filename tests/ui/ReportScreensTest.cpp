@@ -6,12 +6,17 @@
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
+#include "reports/PrintLayout.h"
+#include "reports/render/ReportPainter.h"
 #include "reports/ui/ExcelExport.h"
 #include "reports/ui/ReportScreen.h"
 #include "reports/ui/ReportTableModel.h"
@@ -91,6 +96,7 @@ class ReportScreensTest : public QObject {
     void printShowsThePreview();
     void monthByCategoryMenusWriteWorkbooks();
     void modelPassesTheChecker();
+    void everyPrintedLayoutPaints();
 };
 
 void ReportScreensTest::monthlyReportRunsFromTheMenu() {
@@ -287,6 +293,57 @@ void ReportScreensTest::modelPassesTheChecker() {
     s->fromPicker()->setText(QStringLiteral("2026-06-01"));
     s->runButton()->click();
     QCOMPARE(s->model()->rowCount(), 7);
+}
+
+// Each of the ten printed layouts over three rows: a PDF whose text reads back with the title,
+// every header and the footers. COINWICK_KEEP_PDF=DIR keeps the files for a look.
+void ReportScreensTest::everyPrintedLayoutPaints() {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QTemporaryDir temp;
+    const QString dir = qEnvironmentVariableIsSet("COINWICK_KEEP_PDF")
+                            ? qEnvironmentVariable("COINWICK_KEEP_PDF")
+                            : temp.path();
+    QCOMPARE(PrintLayout::all().size(), size_t(10));
+    for (const PrintLayout& layout : PrintLayout::all()) {
+        std::vector<ReportColumn> columns;
+        for (const PrintLayout::Column& c : layout.columns) {
+            const bool summed = std::find(layout.summed.begin(), layout.summed.end(), c.field) !=
+                                layout.summed.end();
+            columns.push_back({c.field, c.header, summed ? ColumnKind::Money : ColumnKind::Text,
+                               c.widthMm, summed});
+        }
+        ReportTable table(columns);
+        for (int r = 1; r <= 3; ++r) {
+            std::vector<QVariant> values;
+            for (const ReportColumn& c : columns) {
+                values.push_back(c.summed ? QVariant(r * 1000.25)
+                                          : QVariant(QStringLiteral("文字%1").arg(r)));
+            }
+            table.addRow(values, 40 + r);
+        }
+        const ReportPainter painter(layout, table, QStringLiteral("我家"),
+                                    QDateTime(QDate(2026, 12, 9), QTime(8, 30, 5)));
+        const QString path =
+            dir + QLatin1Char('/') + QFileInfo(layout.name).baseName() + QStringLiteral(".pdf");
+        QVERIFY2(painter.writePdf(path), qPrintable(layout.name));
+        if (pdftotext.isEmpty()) continue;
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(text.contains(layout.titleFor(QStringLiteral("我家"))), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("页数 1")));
+        QVERIFY(text.contains(QStringLiteral("2026-12-09 08:30:05")));
+        QVERIFY(text.contains(QStringLiteral("序号")));
+        for (const PrintLayout::Column& c : layout.columns) {
+            QVERIFY2(text.contains(c.header),
+                     qPrintable(layout.name + QLatin1Char(' ') + c.header));
+        }
+        QCOMPARE(text.contains(QStringLiteral("合计 3")), layout.footers);
+        QCOMPARE(text.contains(QStringLiteral("本页合计 3")), layout.footers);
+        if (!layout.summed.empty()) QVERIFY(text.contains(QStringLiteral("6,001.50")));
+        QVERIFY(text.contains(QStringLiteral("43")));
+    }
 }
 
 QTEST_MAIN(ReportScreensTest)
