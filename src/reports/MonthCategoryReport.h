@@ -18,8 +18,8 @@ class MonthCategoryReport {
     struct Spec {
         QString screen;   // the menu's screen name: "InMonthByCategory"
         QString cliName;  // the CLI's report name: "income-by-category"
-        QString title;   // "收入月报表-按收入类别"
-        QString table;   // "InTable"
+        QString title;    // "收入月报表-按收入类别"
+        QString table;    // "InTable"
         QString dateColumn;
         QString amountColumn;
         QString groupColumn;
