@@ -179,7 +179,95 @@ class PostingScreensTest : public QObject {
     void expenseCapWarning();
     void reminderAtTheThreshold();
     void closingRecomputesTheDashboard();
+    void anEditOfARowChangedMeanwhileIsRefused();
+    void keysOfTheEntryPanel();
+    void theWorkingCaptionIsShown();
 };
+
+// Inside the frame a working window's own title bar is never seen: the frame shows it.
+void PostingScreensTest::theWorkingCaptionIsShown() {
+    Book b;
+    b.fx.main->show();
+    for (const auto& [cls, caption] :
+         std::vector<std::pair<QString, QString>>{{"TfrmInTable", "收入"},
+                                                  {"TfrmOutTable", "支出"},
+                                                  {"TfrmChangeT", "转账"}}) {
+        b.open(cls);
+        QVERIFY(b.fx.main->captionLabel()->isVisible());
+        QCOMPARE(b.fx.main->captionLabel()->text(), caption);
+        QCOMPARE(b.fx.main->windowTitle(), caption + QStringLiteral(" — ") + kBook);
+    }
+    b.fx.main->myfrmClose();
+    QVERIFY(!b.fx.main->captionLabel()->isVisible());
+    QCOMPARE(b.fx.main->windowTitle(), QStringLiteral("Coinwick记账软件"));
+}
+
+// Another copy changes the row between Modify and Save: the save is refused, nothing written,
+// and the other change stays.
+void PostingScreensTest::anEditOfARowChangedMeanwhileIsRefused() {
+    Book b;
+    b.open(QStringLiteral("TfrmInTable"));
+    b.post(kToday, QStringLiteral("工资"), QStringLiteral("100"), QStringLiteral("钱包"),
+           QStringLiteral("爸爸"));
+    const qint64 id = b.idOf(QStringLiteral("InTable"));
+    b.screen->modifyButton()->click();
+    // The fields start from the row as stored.
+    QCOMPARE(b.screen->amountEdit()->text(), QStringLiteral("100"));
+    PostingRules(b.fx.file.dm())
+        .amend(PostingKind::income(), id,
+               [](PostingRules::Posting& p) { p.remark = QStringLiteral("别处改的"); });
+    const qint64 before = b.lastJournal();
+    b.screen->amountEdit()->setText(QStringLiteral("250"));
+    b.fx.messages.clear();
+    b.screen->saveEditButton()->click();
+    QCOMPARE(b.fx.messages.last(), QStringLiteral("该记录已被其他操作修改，请刷新后再试！"));
+    QCOMPARE(b.lastJournal(), before);
+    QCOMPARE(b.balance(QStringLiteral("钱包")), 1100.0);
+    const Query q = b.fx.file.db().query(QStringLiteral("SELECT IMoney, Remark FROM InTable"));
+    QCOMPARE(q.number(QStringLiteral("IMoney")), 100.0);
+    QCOMPARE(q.text(QStringLiteral("Remark")), QStringLiteral("别处改的"));
+    // Cancel, Modify again: the change now starts from the other copy's row and saves.
+    b.screen->cancelButton()->click();
+    b.screen->modifyButton()->click();
+    QCOMPARE(b.screen->remarkEdit()->text(), QStringLiteral("别处改的"));
+    b.screen->amountEdit()->setText(QStringLiteral("250"));
+    b.screen->saveEditButton()->click();
+    QCOMPARE(b.balance(QStringLiteral("钱包")), 1250.0);
+}
+
+// Enter walks the fields and saves on the last; Esc leaves without asking; focus lands on
+// 新增 afterwards, never on 删除.
+void PostingScreensTest::keysOfTheEntryPanel() {
+    Book b;
+    b.open(QStringLiteral("TfrmInTable"));
+    b.fx.main->show();
+    QApplication::setActiveWindow(b.fx.main.get());
+    b.screen->newButton()->click();
+    b.fill(kToday, QStringLiteral("奖金"), QStringLiteral("30"), QStringLiteral("钱包"),
+           QStringLiteral("爸爸"), QStringLiteral("压岁钱"));
+    b.screen->datePicker()->setFocus();
+    QTRY_VERIFY(b.screen->datePicker()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(b.screen->nameBox(Field::Name)->isAncestorOf(QApplication::focusWidget()) ||
+                b.screen->nameBox(Field::Name) == QApplication::focusWidget());
+    b.screen->remarkEdit()->setFocus();
+    QTest::keyClick(b.screen->remarkEdit(), Qt::Key_Return);
+    QCOMPARE(b.rows(QStringLiteral("InTable")), 1);
+    QCOMPARE(b.balance(QStringLiteral("钱包")), 1030.0);
+
+    b.fx.messages.clear();
+    b.screen->newButton()->click();
+    b.screen->amountEdit()->setText(QStringLiteral("5"));
+    QTest::keyClick(b.screen->amountEdit(), Qt::Key_Escape);
+    QVERIFY(b.fx.messages.entries.isEmpty());
+    QVERIFY(b.screen->newButton()->isEnabled());
+    QCOMPARE(b.rows(QStringLiteral("InTable")), 1);
+    QTRY_VERIFY(b.screen->newButton()->hasFocus());
+
+    b.screen->modifyButton()->click();
+    b.screen->saveEditButton()->click();
+    QTRY_VERIFY(b.screen->newButton()->hasFocus());
+}
 
 void PostingScreensTest::screensOpenFromTheMenuWithTheirWords() {
     Book b;

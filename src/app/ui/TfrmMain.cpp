@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "app/LunarCalendar.h"
 #include "app/ui/DashboardView.h"
@@ -36,10 +37,24 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     resize(1200, 760);
     runDialog_ = [](QDialog& d) { return d.exec(); };
 
-    stack_ = new QStackedWidget(this);
+    stack_ = new QStackedWidget;
     dashboardView_ = new DashboardView;
     stack_->addWidget(dashboardView_);
-    setCentralWidget(stack_);
+    // A working window lives inside the frame, so its own title bar is never seen: its
+    // caption heads the frame instead, and the window title names it with the book.
+    caption_ = new QLabel;
+    caption_->setObjectName(QStringLiteral("workingCaption"));
+    caption_->setStyleSheet(QStringLiteral(
+        "QLabel{font-size:15pt;font-weight:bold;padding:6px 10px;color:#1f4e79;"
+        "background:#eef3f8;border-bottom:1px solid #c8d6e5;}"));
+    caption_->hide();
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(caption_);
+    column->addWidget(stack_, 1);
+    setCentralWidget(central);
     connect(dashboardView_, &DashboardView::pictureClicked, this, [this](const QString& c) {
         if (ctx_.state.myBName.isEmpty()) return;
         if (c == QStringLiteral("债务")) return openScreen(QStringLiteral("TfrmP_B"));
@@ -302,8 +317,14 @@ void TfrmMain::myfrmClose() {
     stack_->removeWidget(w);
     w->close();
     w->deleteLater();
-    stack_->setCurrentWidget(dashboardView_);
+    showDashboardFrame();
     if (refresh) mySum();
+}
+
+void TfrmMain::showDashboardFrame() {
+    stack_->setCurrentWidget(dashboardView_);
+    caption_->hide();
+    setWindowTitle(QStringLiteral("Coinwick记账软件"));
 }
 
 void TfrmMain::showWorking(const QString& className, QWidget* window, bool refreshOnClose) {
@@ -313,13 +334,16 @@ void TfrmMain::showWorking(const QString& className, QWidget* window, bool refre
     window->setWindowFlags(Qt::Widget);
     stack_->addWidget(window);
     stack_->setCurrentWidget(window);
+    caption_->setText(window->windowTitle());
+    caption_->show();
+    setWindowTitle(window->windowTitle() + QStringLiteral(" — ") + ctx_.state.myBName);
     // A working window that closes itself (its own exit button) hands the frame back.
     connect(window, &QObject::destroyed, this, [this, window] {
         if (working_ == window || working_.isNull()) {
             const bool refresh = workingRefresh_;
             working_ = nullptr;
             workingClass_.clear();
-            stack_->setCurrentWidget(dashboardView_);
+            showDashboardFrame();
             if (refresh) mySum();
         }
     });
@@ -439,7 +463,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-    mySum();
+    // The login that ran before the first show has computed it already.
+    if (!summed_) mySum();
     writeDateLine();
     const Query base = ctx_.db.query(QStringLiteral("SELECT theB FROM SBase WHERE ID=1"));
     ctx_.state.myAutoBackup = base.isEmpty() ? QString() : base.text(QStringLiteral("theB"));
@@ -477,6 +502,7 @@ void TfrmMain::writeDateLine() {
 }
 
 void TfrmMain::mySum() {
+    summed_ = true;
     dashboard_ = Dashboard::compute(ctx_.dm);
     dashboardView_->show(dashboard_);
     status_[2]->setText(dashboard_.statusText());

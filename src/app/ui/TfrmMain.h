@@ -67,6 +67,7 @@ class TfrmMain : public QMainWindow {
     AppContext& context() { return ctx_; }
     const Dashboard& dashboard() const { return dashboard_; }
     DashboardView* dashboardView() const { return dashboardView_; }
+    QLabel* captionLabel() const { return caption_; }
     QString statusPanel(int index) const;
     // The action of a menu item or toolbar button by its text ("收入 &I", "主界面").
     QAction* action(const QString& text) const;
@@ -102,12 +103,15 @@ class TfrmMain : public QMainWindow {
     int countDuePlans();
     void playReminder();
     void showWorking(const QString& className, QWidget* window, bool refreshOnClose);
+    void showDashboardFrame();
 
     AppContext& ctx_;
     ProgramFolder folder_;
     Dashboard dashboard_;
     DashboardView* dashboardView_ = nullptr;
     QStackedWidget* stack_ = nullptr;
+    QLabel* caption_ = nullptr;  // the working window's caption, above it
+    bool summed_ = false;        // the dashboard has been computed at least once
     QToolBar* toolBar_ = nullptr;
     QLabel* status_[3] = {nullptr, nullptr, nullptr};
     QList<QMenu*> bookMenus_;        // 基础设置 … 工具

@@ -17,6 +17,7 @@
 #include "storage/Money.h"
 #include "widgets/DatePicker.h"
 #include "widgets/Dialogs.h"
+#include "widgets/EntryKeys.h"
 #include "widgets/MoneyEdit.h"
 #include "widgets/NameComboBox.h"
 #include "widgets/Navigator.h"
@@ -71,6 +72,13 @@ PostingScreen::PostingScreen(AppContext& ctx, const PostingLayout& layout, QWidg
 
     QWidget* bar = buildBar();
     buildPopup();
+    new EntryKeys(entry_, {.entering = [this] { return mode_ != Mode::Browse; },
+                           .save =
+                               [this] {
+                                   if (mode_ == Mode::New) ButSaveClick();
+                                   if (mode_ == Mode::Edit) ButSaveEditClick();
+                               },
+                           .cancel = [this] { ButCanClick(); }});
 
     auto* box = new QVBoxLayout(this);
     box->addWidget(grid_, 1);
@@ -409,6 +417,7 @@ void PostingScreen::ButSaveEditClick() {
     guarded([this, id] { reload(id); });
     setMode(Mode::Browse);
     showRow(currentRow());
+    new_->setFocus();
 }
 
 void PostingScreen::ButCanClick() {
@@ -416,6 +425,8 @@ void PostingScreen::ButCanClick() {
     // Nothing was written; the panel shows the current row again.
     setMode(Mode::Browse);
     showRow(currentRow());
+    // The next thing a user does after leaving an entry is usually a new one, never a delete.
+    new_->setFocus();
 }
 
 void PostingScreen::afterSaveNew(qint64, const PostingRules::Posting&) {}

@@ -23,6 +23,12 @@ void put(QTableWidget* table, int row, int column, const QString& text) {
     table->setItem(row, column, item);
 }
 
+// Amounts read as in the main grids: separators, two decimals, right-aligned.
+void putMoney(QTableWidget* table, int row, int column, double amount) {
+    put(table, row, column, Money::display(amount));
+    table->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
 }  // namespace
 
 TfrmBList::TfrmBList(AppContext& ctx, const PostingKind& kind, Records records, qint64 parentId,
@@ -80,8 +86,8 @@ void TfrmBList::reload() {
                 ids_.push_back(s.id);
                 int c = 0;
                 put(table_, row, c++, s.date);
-                put(table_, row, c++, Money::plain(s.amount));
-                if (sub.hasProfit()) put(table_, row, c++, Money::plain(s.profit));
+                putMoney(table_, row, c++, s.amount);
+                if (sub.hasProfit()) putMoney(table_, row, c++, s.profit);
                 put(table_, row, c++, s.account);
                 put(table_, row, c++, s.member);
                 put(table_, row, c++, s.remark);
@@ -97,7 +103,7 @@ void TfrmBList::reload() {
                 const int row = table_->rowCount();
                 table_->insertRow(row);
                 put(table_, row, 0, q.text(QStringLiteral("theDate")));
-                put(table_, row, 1, Money::plain(q.number(QStringLiteral("theMoney"))));
+                putMoney(table_, row, 1, q.number(QStringLiteral("theMoney")));
                 put(table_, row, 2, q.text(QStringLiteral("AName")));
                 put(table_, row, 3, q.text(QStringLiteral("FName")));
                 put(table_, row, 4, q.text(QStringLiteral("Remark")));
@@ -107,6 +113,22 @@ void TfrmBList::reload() {
         ctx_.messages.warn(e.message());
     }
     if (table_->rowCount() > 0) table_->selectRow(0);
+    fitColumns();
+}
+
+void TfrmBList::fitColumns() {
+    // Every column wide enough for its title and its longest value; the remark takes what
+    // is left, and the window opens wide enough to show them all.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setStretchLastSection(true);
+    table_->resizeColumnsToContents();
+    int width = 0;
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        const int min = c == table_->columnCount() - 1 ? 200 : 96;
+        table_->setColumnWidth(c, qMax(table_->columnWidth(c) + 16, min));
+        width += table_->columnWidth(c);
+    }
+    resize(qMin(width + 48, 1100), qMax(height(), 360));
 }
 
 void TfrmBList::DeleteClick() {

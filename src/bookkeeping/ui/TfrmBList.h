@@ -36,6 +36,7 @@ class TfrmBList : public QDialog {
 
   private:
     void reload();
+    void fitColumns();
 
     AppContext& ctx_;
     const PostingKind& kind_;

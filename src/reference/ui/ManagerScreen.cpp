@@ -19,6 +19,7 @@
 #include "storage/Money.h"
 #include "widgets/DatePicker.h"
 #include "widgets/Dialogs.h"
+#include "widgets/EntryKeys.h"
 #include "widgets/MoneyEdit.h"
 #include "widgets/Navigator.h"
 #include "widgets/QueryGrid.h"
@@ -138,6 +139,13 @@ ManagerScreen::ManagerScreen(AppContext& ctx, ReferenceList::Kind kind, QWidget*
     entry_ = new QGroupBox(QString::fromUtf8(layout.group), this);
     auto* form = new QGridLayout(entry_);
     buildEntry(form);
+    new EntryKeys(entry_, {.entering = [this] { return mode_ != Mode::Browse; },
+                           .save =
+                               [this] {
+                                   if (mode_ == Mode::Adding) ButSaveNewClick();
+                                   if (mode_ == Mode::Modifying) ButSaveEditClick();
+                               },
+                           .cancel = [this] { ButCancelClick(); }});
     form->setColumnStretch(1, 1);
     form->setColumnStretch(2, 1);
 
@@ -431,6 +439,7 @@ void ManagerScreen::save(Mode mode) {
         setMode(Mode::Browse);
         reload(r.id);
         browse();
+        new_->setFocus();
     });
 }
 
@@ -444,6 +453,8 @@ void ManagerScreen::ButSaveEditClick() {
 
 void ManagerScreen::ButCancelClick() {
     browse();
+    // The next thing a user does after leaving an entry is usually a new one, never a delete.
+    new_->setFocus();
 }
 
 void ManagerScreen::ButDelClick() {
