@@ -30,12 +30,7 @@ const char* kUsage =
     "  post KIND key=value...       book one posting; prints the new row's ID\n"
     "  edit KIND ID key=value...    change a posting; keys not given keep their values\n"
     "  delete KIND ID               delete a posting\n"
-    "  journal [account=] [from=] [to=] [member=] [remark=] [kind=] [last=N]\n"
-    "                               the fund-flow journal in event order, TSV\n"
-    "  recompute account=NAME       rewrite that account's journal balances in date order\n"
-    "  query in|out|transfer|debt|credit|investment|repay|collect|return [from=] [to=]\n"
-    "         [category=] [account=] [member=] [contact=] [remark=] [sort=ITEM]\n"
-    "         [order=asc|desc] [xlsx=FILE] [pdf=FILE]  the query screen's grid, 合计 line\n"
+    "  journal [account=NAME]       the fund-flow journal in event order, TSV\n"
     "  check                        compare balances, journal and outstanding amounts;\n"
     "                               exit 1 on differences\n"
     "  report monthly|yearly [from=YYYY-MM-DD] [to=YYYY-MM-DD] [account=NAME] [member=NAME]\n"
@@ -43,13 +38,6 @@ const char* kUsage =
     "                               pdf= write the screen's workbook and printed report\n"
     "  report income-by-category|income-by-account|income-by-member|expense-by-category|\n"
     "         expense-by-account|expense-by-member [xlsx=FILE]  the month-by-name table\n"
-    "  stats in-out|debt-credit [by=category|account|member|day|month|year] [from=] [to=]\n"
-    "         [account=] [member=] [sort=amount-desc|amount-asc|count-desc|count-asc|\n"
-    "         name-desc|name-asc|none] [xlsx=FILE]  both lists, each row tagged with its side\n"
-    "  analysis in|out [by=day|month|year|member|category|account] [from=] [to=]\n"
-    "         [category=] [account=] [member=] [png=FILE [chart=bar|line|pie]] [xlsx=FILE]\n"
-    "                               统计的项 and 金额 with a 合计 line; png= the chart\n"
-    "  accounts [kind=] [member=] [account=] [remark=] [xlsx=FILE]  the enabled accounts\n"
     "  backup FILE|FOLDER           a consistent copy of the data file (a folder gets\n"
     "                               YYYY-MM-DD.kbk)\n"
     "  restore FILE                 put a checked backup in place of the data file\n"
@@ -62,10 +50,6 @@ const char* kUsage =
     "  execute-due                  execute every plan due by today; prints how many\n"
     "  warn list|add kind= member= amount= remark=|modify ID [amount=] [remark=]|\n"
     "       enable ID|disable ID|delete ID   the monthly reminder thresholds\n"
-    "  import in|out|transfer|debt|credit|investment FILE  book the rows of Sheet1 of an\n"
-    "                               .xls/.xlsx file; prints how many\n"
-    "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]  the notes, TSV\n"
-    "  note add [date=] member=NAME [title=] text=TEXT  save a note; prints its ID\n"
     "KIND: income expense transfer debt credit investment repay collect return increase\n"
     "      decrease; repay, collect, return, increase and decrease name their parent with\n"
     "      id=, increase and decrease also of=debt|credit|investment; keys not given take\n"
@@ -154,13 +138,8 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("edit")) return cmdEdit(args);
         if (verb == QLatin1String("delete")) return cmdDelete(args);
         if (verb == QLatin1String("journal")) return cmdJournal(args);
-        if (verb == QLatin1String("query")) return cmdQuery(args);
-        if (verb == QLatin1String("recompute")) return cmdRecompute(args);
         if (verb == QLatin1String("check")) return cmdCheck(args);
         if (verb == QLatin1String("report")) return cmdReport(args);
-        if (verb == QLatin1String("stats")) return cmdStats(args);
-        if (verb == QLatin1String("analysis")) return cmdAnalysis(args);
-        if (verb == QLatin1String("accounts")) return cmdAccounts(args);
         if (verb == QLatin1String("backup")) return cmdBackup(args);
         if (verb == QLatin1String("restore")) return cmdRestore(args);
         if (verb == QLatin1String("renamebook")) return cmdRenameBook(args);
@@ -169,9 +148,6 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("plans")) return cmdPlans(args);
         if (verb == QLatin1String("execute-due")) return cmdExecuteDue(args);
         if (verb == QLatin1String("warn")) return cmdWarn(args);
-        if (verb == QLatin1String("import")) return cmdImport(args);
-        if (verb == QLatin1String("notes")) return cmdNotes(args);
-        if (verb == QLatin1String("note")) return cmdNote(args);
     } catch (const DbError& e) {
         return refuse(e.message());
     }

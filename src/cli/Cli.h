@@ -11,9 +11,7 @@
 namespace cw {
 
 class Database;
-class ReportTable;
 class TfrmDM;
-struct ReportFilter;
 
 // coinwick-cli: the headless companion. It calls the same operations as the screens.
 // Exit status: 0 done, 1 check found differences, 2 bad usage, 3 refused.
@@ -46,20 +44,9 @@ class Cli {
     int cmdEdit(const QStringList& args);
     int cmdDelete(const QStringList& args);
     int cmdJournal(const QStringList& args);
-    // query, recompute (CliQueries.cpp); the journal's filters, shared with journal.
-    int cmdQuery(const QStringList& args);
-    int cmdRecompute(const QStringList& args);
-    QString readLogArgs(const QStringList& args, ReportFilter* filter, int* last);
     int cmdCheck(const QStringList& args);
     // report NAME … (CliReports.cpp).
     int cmdReport(const QStringList& args);
-    // stats, analysis, accounts (CliStats.cpp): a screen's run as TSV (rows tagged with their
-    // side where it has two), its workbook with xlsx=; the table comes back in result.
-    int cmdStats(const QStringList& args);
-    int cmdAnalysis(const QStringList& args);
-    int cmdAccounts(const QStringList& args);
-    int writeScreenResult(const QString& screen, const ReportFilter& filter, const QString& xlsx,
-                          ReportTable* result = nullptr);
     // backup, restore, renamebook, deletebook (CliBooks.cpp).
     int cmdBackup(const QStringList& args);
     int cmdRestore(const QStringList& args);
@@ -70,10 +57,6 @@ class Cli {
     int cmdPlans(const QStringList& args);
     int cmdExecuteDue(const QStringList& args);
     int cmdWarn(const QStringList& args);
-    // import KIND FILE (CliImport.cpp); notes, note add (CliNotes.cpp).
-    int cmdImport(const QStringList& args);
-    int cmdNotes(const QStringList& args);
-    int cmdNote(const QStringList& args);
 
     QTextStream& out_;
     QTextStream& err_;
