@@ -38,6 +38,13 @@ const char* kUsage =
     "                               pdf= write the screen's workbook and printed report\n"
     "  report income-by-category|income-by-account|income-by-member|expense-by-category|\n"
     "         expense-by-account|expense-by-member [xlsx=FILE]  the month-by-name table\n"
+    "  stats in-out|debt-credit [by=category|account|member|day|month|year] [from=] [to=]\n"
+    "         [account=] [member=] [sort=amount-desc|amount-asc|count-desc|count-asc|\n"
+    "         name-desc|name-asc|none] [xlsx=FILE]  both lists, each row tagged with its side\n"
+    "  analysis in|out [by=day|month|year|member|category|account] [from=] [to=]\n"
+    "         [category=] [account=] [member=] [png=FILE [chart=bar|line|pie]] [xlsx=FILE]\n"
+    "                               统计的项 and 金额 with a 合计 line; png= the chart\n"
+    "  accounts [kind=] [member=] [account=] [remark=] [xlsx=FILE]  the enabled accounts\n"
     "  backup FILE|FOLDER           a consistent copy of the data file (a folder gets\n"
     "                               YYYY-MM-DD.kbk)\n"
     "  restore FILE                 put a checked backup in place of the data file\n"
@@ -140,6 +147,9 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("journal")) return cmdJournal(args);
         if (verb == QLatin1String("check")) return cmdCheck(args);
         if (verb == QLatin1String("report")) return cmdReport(args);
+        if (verb == QLatin1String("stats")) return cmdStats(args);
+        if (verb == QLatin1String("analysis")) return cmdAnalysis(args);
+        if (verb == QLatin1String("accounts")) return cmdAccounts(args);
         if (verb == QLatin1String("backup")) return cmdBackup(args);
         if (verb == QLatin1String("restore")) return cmdRestore(args);
         if (verb == QLatin1String("renamebook")) return cmdRenameBook(args);

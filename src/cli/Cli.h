@@ -11,7 +11,9 @@
 namespace cw {
 
 class Database;
+class ReportTable;
 class TfrmDM;
+struct ReportFilter;
 
 // coinwick-cli: the headless companion. It calls the same operations as the screens.
 // Exit status: 0 done, 1 check found differences, 2 bad usage, 3 refused.
@@ -47,6 +49,13 @@ class Cli {
     int cmdCheck(const QStringList& args);
     // report NAME … (CliReports.cpp).
     int cmdReport(const QStringList& args);
+    // stats, analysis, accounts (CliStats.cpp): a screen's run as TSV (rows tagged with their
+    // side where it has two), its workbook with xlsx=; the table comes back in result.
+    int cmdStats(const QStringList& args);
+    int cmdAnalysis(const QStringList& args);
+    int cmdAccounts(const QStringList& args);
+    int writeScreenResult(const QString& screen, const ReportFilter& filter, const QString& xlsx,
+                          ReportTable* result = nullptr);
     // backup, restore, renamebook, deletebook (CliBooks.cpp).
     int cmdBackup(const QStringList& args);
     int cmdRestore(const QStringList& args);

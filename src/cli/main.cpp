@@ -1,5 +1,5 @@
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -9,8 +9,9 @@
 
 namespace {
 
-// Arguments that paint (a PDF, a chart picture) need the graphical application object; the
-// offscreen platform gives it without a display, so the CLI still runs on a bare server.
+// Arguments that paint (a PDF, a chart picture) need the graphical application object (charts
+// are graphics items, which want the widgets' one); the offscreen platform gives it without a
+// display, so the CLI still runs on a bare server.
 bool paints(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "pdf=", 4) == 0 || std::strncmp(argv[i], "png=", 4) == 0) {
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> app;
     if (paints(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -1,6 +1,8 @@
 #include "reports/ReportCatalog.h"
 
+#include "reports/AnalysisReport.h"
 #include "reports/IncomeExpenseReport.h"
+#include "reports/StatisticsReport.h"
 
 namespace cw {
 
@@ -10,6 +12,12 @@ std::vector<ReportDefinition> makeCatalog() {
     return {
         IncomeExpenseReport::definition(IncomeExpenseReport::Period::Month),
         IncomeExpenseReport::definition(IncomeExpenseReport::Period::Year),
+        // statistics tables, analysis charts, account query
+        StatisticsReport::inOutDefinition(),
+        StatisticsReport::debtCreditDefinition(),
+        AnalysisReport::definition(AnalysisReport::Side::Income),
+        AnalysisReport::definition(AnalysisReport::Side::Expense),
+        AccountQuery::definition(),
     };
 }
 

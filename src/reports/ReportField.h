@@ -64,6 +64,9 @@ enum class Field {
     // analysis screens: the item counted and its amount
     Item,
     Amount,
+    // statistics tables: the side a row belongs to (收入/支出, 债务/债权) and its count
+    Side,
+    Count,
 };
 
 }  // namespace cw

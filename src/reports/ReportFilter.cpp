@@ -16,6 +16,10 @@ QString ReportFilter::keyword(FilterKey key) {
             return QStringLiteral("remark");
         case FilterKey::AccountType:
             return QStringLiteral("type");
+        case FilterKey::Dimension:
+            return QStringLiteral("by");
+        case FilterKey::Sort:
+            return QStringLiteral("sort");
     }
     return QString();
 }

@@ -7,8 +7,18 @@
 namespace cw {
 
 // The filters a report or query screen offers. The CLI takes the same ones by their key
-// words (from= to= account= member= category= contact= remark= type=).
-enum class FilterKey { Account, Member, Category, Contact, Remark, AccountType };
+// words (from= to= account= member= category= contact= remark= type= by= sort=).
+enum class FilterKey {
+    Account,
+    Member,
+    Category,
+    Contact,
+    Remark,
+    AccountType,
+    // The fixed choices of the statistics and analysis screens: what to group by, how to sort.
+    Dimension,
+    Sort,
+};
 
 // The filter values of one run: the date range (always given; `datesTicked` says whether the
 // screen's date check box was ticked, for the screens where the range only applies then) and
