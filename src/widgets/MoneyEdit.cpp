@@ -29,4 +29,13 @@ void MoneyEdit::setValue(double value) {
     setText(Money::plain(value));
 }
 
+void MoneyEdit::showStored(const QString& text, bool forReading) {
+    double v = 0;
+    if (!Money::parse(text, &v)) {
+        setText(text);
+        return;
+    }
+    setText(forReading ? Money::display(v) : Money::plain(v));
+}
+
 }  // namespace cw

@@ -19,6 +19,9 @@ class MoneyEdit : public QLineEdit {
     bool hasValue() const;
     // Shows the amount plainly, without separators: "-550.5", "100".
     void setValue(double value);
+    // Shows a stored amount: for reading (browse mode) as the grids show money, "1,800.50";
+    // for typing over, plainly. Text that is no amount is shown as it is.
+    void showStored(const QString& text, bool forReading);
 };
 
 }  // namespace cw

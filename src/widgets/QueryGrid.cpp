@@ -19,7 +19,9 @@ QueryGrid::QueryGrid(QWidget* parent) : QTableView(parent), model_(new QueryGrid
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSortIndicatorShown(false);
-    horizontalHeader()->setStretchLastSection(true);
+    // The spare width goes to the remark or the name (fitColumns), never to whatever column
+    // happens to be last: a count or an amount would drift far from the name it belongs to.
+    horizontalHeader()->setStretchLastSection(false);
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (titleSort_ && !locked_) model_->sortByTitle(section);
@@ -83,18 +85,43 @@ void QueryGrid::applyHidden() {
     for (int c = 0; c < model_->columnCount(); ++c) setColumnHidden(c, model_->isHiddenColumn(c));
 }
 
+int QueryGrid::stretchColumn() const {
+    // The remark first, then a name (account, member, category), else the first column shown;
+    // a column whose width the screen fixed keeps it.
+    const QStringList& names = model_->columnNames();
+    int named = -1;
+    int first = -1;
+    for (int c = 0; c < names.size(); ++c) {
+        if (isColumnHidden(c) || fixedWidths_.contains(names[c].toLower())) continue;
+        const QString title = model_->headerData(c, Qt::Horizontal).toString();
+        if (title.contains(QStringLiteral("备注")) || title.contains(QStringLiteral("摘要")) ||
+            names[c].compare(QLatin1String("Remark"), Qt::CaseInsensitive) == 0)
+            return c;
+        if (named < 0 && (title.contains(QStringLiteral("名")) || title.contains(QStringLiteral("类别"))))
+            named = c;
+        if (first < 0) first = c;
+    }
+    return named >= 0 ? named : first;
+}
+
 void QueryGrid::fitColumns() {
     applyHidden();
     const QStringList& names = model_->columnNames();
+    QHeaderView* header = horizontalHeader();
+    const int stretch = stretchColumn();
     for (int c = 0; c < names.size(); ++c) {
         if (isColumnHidden(c)) continue;
+        header->setSectionResizeMode(c, c == stretch ? QHeaderView::Stretch
+                                                     : QHeaderView::Interactive);
+        if (c == stretch) continue;
         const auto fixed = fixedWidths_.constFind(names[c].toLower());
         if (fixed != fixedWidths_.constEnd()) {
             setColumnWidth(c, *fixed);
             continue;
         }
         resizeColumnToContents(c);
-        if (columnWidth(c) > kMaxColumnWidth) setColumnWidth(c, kMaxColumnWidth);
+        // Room beside the title and the widest value, so an empty list reads as well as a full one.
+        setColumnWidth(c, qBound(kMinColumnWidth, columnWidth(c) + 12, kMaxColumnWidth));
     }
 }
 

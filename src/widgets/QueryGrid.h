@@ -18,6 +18,7 @@ class QueryGrid : public QTableView {
 
   public:
     static constexpr int kMaxColumnWidth = 320;
+    static constexpr int kMinColumnWidth = 64;
 
     explicit QueryGrid(QWidget* parent = nullptr);
 
@@ -42,6 +43,8 @@ class QueryGrid : public QTableView {
     void setColumnWidthFor(const QString& columnName, int pixels);
     // Shows the hidden columns of the model hidden, and fits the widths.
     void fitColumns();
+    // The column that takes the spare width: the remark, else the first shown (the name).
+    int stretchColumn() const;
 
   signals:
     // The current row moved (also after a refresh or a title sort); -1 when empty.

@@ -362,7 +362,8 @@ void PostingScreensTest::buttonStatesFollowTheMode() {
              2);
     // The list (newest first) is browsed; Modify copies the row and shows the edit save.
     QCOMPARE(s->shownText(Field::Name)->text(), QStringLiteral("奖金"));
-    QCOMPARE(s->amountEdit()->text(), QStringLiteral("20"));
+    // Browsing, the amount reads as in the grid; Modify puts it plainly for typing over.
+    QCOMPARE(s->amountEdit()->text(), QStringLiteral("20.00"));
     s->navigator()->next();
     QCOMPARE(s->shownText(Field::Name)->text(), QStringLiteral("工资"));
     s->datePicker()->setText("2026-01-01");
@@ -374,7 +375,7 @@ void PostingScreensTest::buttonStatesFollowTheMode() {
     QCOMPARE(s->amountEdit()->text(), QStringLiteral("10"));
     s->amountEdit()->setText("99");
     s->cancelButton()->click();
-    QCOMPARE(s->amountEdit()->text(), QStringLiteral("10"));
+    QCOMPARE(s->amountEdit()->text(), QStringLiteral("10.00"));
     QCOMPARE(b.balance("钱包"), 1030.0);
 }
 

@@ -205,18 +205,25 @@ void WidgetsTest::modelShowsMoneyAndKeepsHiddenColumnsReadable() {
     sums.setMoneyColumns({"金额"});
     QCOMPARE(sums.data(sums.index(0, 0)).toString(), QString("7.00"));
     QCOMPARE(sums.data(sums.index(0, 1)).toString(), QString("7"));
-    // The list opens on its first row. A very long text does not widen its column past
-    // the limit; short ones fit their content.
+    // The list opens on its first row. The name takes the spare width, never the trailing
+    // amount; the other columns fit their content and title, empty or full.
     QCOMPARE(grid.currentRow(), 0);
     addIncome(file, "2026-01-10", QString(200, QChar(0x957F)), 1);
     model->refresh();
-    QCOMPARE(grid.columnWidth(3), QueryGrid::kMaxColumnWidth);
+    QCOMPARE(grid.horizontalHeader()->sectionResizeMode(3), QHeaderView::Stretch);
+    QCOMPARE(grid.horizontalHeader()->sectionResizeMode(4), QHeaderView::Interactive);
+    QVERIFY(grid.columnWidth(4) < QueryGrid::kMaxColumnWidth);
+    QVERIFY(grid.columnWidth(4) >= grid.fontMetrics().horizontalAdvance("金额"));
+    QVERIFY(grid.columnWidth(2) >= grid.fontMetrics().horizontalAdvance("2026-01-10"));
     // A width the screen fixes holds across refreshes.
     grid.setColumnWidthFor("收入类别", 100);
     model->refresh();
     QCOMPARE(grid.columnWidth(3), 100);
-    QVERIFY(grid.columnWidth(2) < QueryGrid::kMaxColumnWidth);
-    QVERIFY(grid.columnWidth(2) >= grid.fontMetrics().horizontalAdvance("2026-01-10"));
+    // With no rows the titles still read whole.
+    file.db().exec("DELETE FROM InTable");
+    model->refresh();
+    QVERIFY(grid.columnWidth(4) >= grid.fontMetrics().horizontalAdvance("金额"));
+    QVERIFY(grid.columnWidth(4) >= QueryGrid::kMinColumnWidth);
 }
 
 void WidgetsTest::titleClicksSortWithMarks() {

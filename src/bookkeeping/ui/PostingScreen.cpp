@@ -278,7 +278,7 @@ void PostingScreen::showRow(int row) {
     };
     for (const PostingLayout::EntryRow& r : layout_.entry) {
         if (QLineEdit* shown = shown_.value(r.field)) shown->setText(text(r.title));
-        if (r.field == Field::Amount) amount_->setText(text(r.title));
+        if (r.field == Field::Amount) amount_->showStored(text(r.title), mode_ == Mode::Browse);
         if (r.field == Field::Remark) remark_->setText(text(r.title));
     }
 }

@@ -367,12 +367,13 @@ void ManagerScreen::showRow(int row) {
     const QueryGridModel* m = grid_->gridModel();
     name_->setText(m->textAt(row, list().label));
     remark_->setText(m->textAt(row, QStringLiteral("备注")));
-    if (cap_) cap_->setText(m->textAt(row, QStringLiteral("月上限")));
+    const bool reading = mode_ == Mode::Browse;
+    if (cap_) cap_->showStored(m->textAt(row, QStringLiteral("月上限")), reading);
     if (relation_) relation_->setText(m->textAt(row, QStringLiteral("关系")));
     if (birthdayText_) birthdayText_->setText(m->textAt(row, QStringLiteral("生日")));
     if (type_) selectText(type_, m->textAt(row, QStringLiteral("账户分类")));
     if (member_) selectText(member_, m->textAt(row, QStringLiteral("家庭成员")));
-    if (amount_) amount_->setText(m->textAt(row, QStringLiteral("账户余额")));
+    if (amount_) amount_->showStored(m->textAt(row, QStringLiteral("账户余额")), reading);
 }
 
 void ManagerScreen::clearEntry() {
