@@ -57,6 +57,10 @@ const char* kUsage =
     "  execute-due                  execute every plan due by today; prints how many\n"
     "  warn list|add kind= member= amount= remark=|modify ID [amount=] [remark=]|\n"
     "       enable ID|disable ID|delete ID   the monthly reminder thresholds\n"
+    "  import in|out|transfer|debt|credit|investment FILE  book the rows of Sheet1 of an\n"
+    "                               .xls/.xlsx file; prints how many\n"
+    "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]  the notes, TSV\n"
+    "  note add [date=] member=NAME [title=] text=TEXT  save a note; prints its ID\n"
     "KIND: income expense transfer debt credit investment repay collect return increase\n"
     "      decrease; repay, collect, return, increase and decrease name their parent with\n"
     "      id=, increase and decrease also of=debt|credit|investment; keys not given take\n"
@@ -158,6 +162,9 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("plans")) return cmdPlans(args);
         if (verb == QLatin1String("execute-due")) return cmdExecuteDue(args);
         if (verb == QLatin1String("warn")) return cmdWarn(args);
+        if (verb == QLatin1String("import")) return cmdImport(args);
+        if (verb == QLatin1String("notes")) return cmdNotes(args);
+        if (verb == QLatin1String("note")) return cmdNote(args);
     } catch (const DbError& e) {
         return refuse(e.message());
     }

@@ -66,6 +66,10 @@ class Cli {
     int cmdPlans(const QStringList& args);
     int cmdExecuteDue(const QStringList& args);
     int cmdWarn(const QStringList& args);
+    // import KIND FILE (CliImport.cpp); notes, note add (CliNotes.cpp).
+    int cmdImport(const QStringList& args);
+    int cmdNotes(const QStringList& args);
+    int cmdNote(const QStringList& args);
 
     QTextStream& out_;
     QTextStream& err_;
