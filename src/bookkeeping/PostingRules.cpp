@@ -1,6 +1,8 @@
 #include "bookkeeping/PostingRules.h"
 
 #include <QDate>
+#include <QSet>
+#include <algorithm>
 
 #include "storage/Money.h"
 #include "storage/NameText.h"
@@ -242,7 +244,13 @@ qint64 PostingRules::saveNew(const PostingKind& kind, const Posting& posting) {
         dm_.myCountUp(QStringLiteral("SAccount"), QStringLiteral("AName"), p.account);
     }
     moveAll(dm_, kind, p, amount);
+    const qint64 id = insertRow(kind, p, amount);
+    writeRows(dm_, kind, p, amount, id, kNew);
+    tx.commit();
+    return id;
+}
 
+qint64 PostingRules::insertRow(const PostingKind& kind, const Posting& p, double amount) {
     const QStringList columns = columnsOf(kind);
     Statement st = dm_.db().prepare(QStringLiteral("INSERT INTO %1(BName,%2) VALUES(?%3)")
                                         .arg(kind.table, columns.join(QLatin1Char(',')),
@@ -251,11 +259,38 @@ qint64 PostingRules::saveNew(const PostingKind& kind, const Posting& posting) {
     st.bind(++index, dm_.book());
     bindPosting(st, index, kind, p, amount);
     st.run();
-    const qint64 id = dm_.db().lastInsertId();
+    return dm_.db().lastInsertId();
+}
 
-    writeRows(dm_, kind, p, amount, id, kNew);
+int PostingRules::saveImported(const PostingKind& kind, const std::vector<Posting>& postings,
+                               const std::function<void(int)>& progress) {
+    const QString imported = QStringLiteral("导入");
+    Transaction tx(dm_.db());
+    // Names already made or found by an earlier row need no lookup: a large import would
+    // otherwise spend most of its time asking for names it has just seen.
+    QSet<QString> known;
+    int done = 0;
+    for (const Posting& p : postings) {
+        double amount = 0;
+        if (!Money::parse(p.amount, &amount)) throw Refused(notANumber(kind), Field::Amount);
+        amount = Money::round(amount);
+        const QStringList keys{QStringLiteral("n:") + p.name, QStringLiteral("m:") + p.member,
+                               QStringLiteral("a:") + p.account, QStringLiteral("a:") + p.target};
+        bool seen = true;
+        for (const QString& k : keys) seen = seen && known.contains(k);
+        if (!seen) {
+            createNames(kind, p);
+            for (const QString& k : keys) known.insert(k);
+        }
+        moveAll(dm_, kind, p, amount);
+        const qint64 id = insertRow(kind, p, amount);
+        std::vector<Leg> legs = legsOf(kind, p);
+        std::reverse(legs.begin(), legs.end());
+        for (const Leg& leg : legs) writeRow(dm_, kind, p, leg, amount, +1, id, imported);
+        if (progress) progress(++done);
+    }
     tx.commit();
-    return id;
+    return int(postings.size());
 }
 
 void PostingRules::amend(const PostingKind& kind, qint64 id,

@@ -105,6 +105,15 @@ class PostingRules {
     // posting sort code), as the screens' "delete all" does. Returns how many went.
     int removeAll(const PostingKind& kind, const PostingKind::Filter& filter);
 
+    // Books postings read from a spreadsheet, all in one transaction, as saving each new would,
+    // except: the journal event is "导入", no usage count is raised, a transfer's remark stays
+    // as read and its target's row comes before its source's, and the screens' checks are the
+    // caller's (the import checks every row before it books any). A name is created on its
+    // first mention only, so a new account belongs to the member of the row that first names
+    // it. `progress` hears how many are booked. Returns how many were booked.
+    int saveImported(const PostingKind& kind, const std::vector<Posting>& postings,
+                     const std::function<void(int)>& progress = {});
+
     // The stored posting of the open book, amounts as plain decimals; nothing when it is gone.
     std::optional<Posting> load(const PostingKind& kind, qint64 id);
     // The IDs of the list under `filter`, in the list's order.
@@ -124,6 +133,8 @@ class PostingRules {
     // Books the stored values backwards under `event` ("恢复" or "删除").
     void reverse(const PostingKind& kind, const Stored& old, qint64 id, const QString& event);
     void removeOne(const PostingKind& kind, qint64 id);
+    // Inserts the posting row; returns its ID.
+    qint64 insertRow(const PostingKind& kind, const Posting& p, double amount);
 
     TfrmDM& dm_;
 };

@@ -30,7 +30,12 @@ const char* kUsage =
     "  post KIND key=value...       book one posting; prints the new row's ID\n"
     "  edit KIND ID key=value...    change a posting; keys not given keep their values\n"
     "  delete KIND ID               delete a posting\n"
-    "  journal [account=NAME]       the fund-flow journal in event order, TSV\n"
+    "  journal [account=] [from=] [to=] [member=] [remark=] [kind=] [last=N]\n"
+    "                               the fund-flow journal in event order, TSV\n"
+    "  recompute account=NAME       rewrite that account's journal balances in date order\n"
+    "  query in|out|transfer|debt|credit|investment|repay|collect|return [from=] [to=]\n"
+    "         [category=] [account=] [member=] [contact=] [remark=] [sort=ITEM]\n"
+    "         [order=asc|desc] [xlsx=FILE] [pdf=FILE]  the query screen's grid, 合计 line\n"
     "  check                        compare balances, journal and outstanding amounts;\n"
     "                               exit 1 on differences\n"
     "  report monthly|yearly [from=YYYY-MM-DD] [to=YYYY-MM-DD] [account=NAME] [member=NAME]\n"
@@ -149,6 +154,8 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("edit")) return cmdEdit(args);
         if (verb == QLatin1String("delete")) return cmdDelete(args);
         if (verb == QLatin1String("journal")) return cmdJournal(args);
+        if (verb == QLatin1String("query")) return cmdQuery(args);
+        if (verb == QLatin1String("recompute")) return cmdRecompute(args);
         if (verb == QLatin1String("check")) return cmdCheck(args);
         if (verb == QLatin1String("report")) return cmdReport(args);
         if (verb == QLatin1String("stats")) return cmdStats(args);

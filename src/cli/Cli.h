@@ -46,6 +46,10 @@ class Cli {
     int cmdEdit(const QStringList& args);
     int cmdDelete(const QStringList& args);
     int cmdJournal(const QStringList& args);
+    // query, recompute (CliQueries.cpp); the journal's filters, shared with journal.
+    int cmdQuery(const QStringList& args);
+    int cmdRecompute(const QStringList& args);
+    QString readLogArgs(const QStringList& args, ReportFilter* filter, int* last);
     int cmdCheck(const QStringList& args);
     // report NAME … (CliReports.cpp).
     int cmdReport(const QStringList& args);

@@ -9,8 +9,9 @@
 #include "bookkeeping/PostingRules.h"
 #include "bookkeeping/SubPostingRules.h"
 #include "cli/Cli.h"
-#include "storage/Database.h"
 #include "cli/Tsv.h"
+#include "reports/FundFlowLog.h"
+#include "storage/Database.h"
 #include "storage/Money.h"
 #include "storage/TfrmDM.h"
 
@@ -182,8 +183,7 @@ int Cli::cmdEdit(const QStringList& args) {
     try {
         // The keys given land on the row as stored when the write begins, so a change another
         // copy made meanwhile to the other fields stays.
-        PostingRules(*dm_).amend(*kind, id,
-                                 [&](Posting& p) { applyKeys(*kind, args.mid(2), p); });
+        PostingRules(*dm_).amend(*kind, id, [&](Posting& p) { applyKeys(*kind, args.mid(2), p); });
     } catch (const PostingRules::Refused& e) {
         return refuse(e.message());
     }
@@ -213,22 +213,27 @@ int Cli::cmdDelete(const QStringList& args) {
 }
 
 int Cli::cmdJournal(const QStringList& args) {
-    QString account;
-    bool byAccount = false;
-    for (const QString& arg : args) {
-        if (!arg.startsWith(QLatin1String("account=")) || byAccount)
-            return usage(QStringLiteral("journal takes at most account=NAME"));
-        account = arg.mid(8);
-        byAccount = true;
+    ReportFilter filter;
+    int last = -1;
+    if (const QString why = readLogArgs(args, &filter, &last); !why.isEmpty()) {
+        return usage(QStringLiteral("journal takes account= from= to= member= remark= kind= "
+                                    "last=N; ") +
+                     why);
     }
     if (!openData() || !openBook()) return Refused;
-    QString sql = QStringLiteral(
-        "SELECT ID, theDate, theType, Remark, theIn, theOut, AName, AMoney, FName, theT, theID, "
-        "theE FROM UList WHERE BName=?");
-    if (byAccount) sql += QStringLiteral(" AND AName=?");
-    Statement st = db_->prepare(sql + QStringLiteral(" ORDER BY ID"));
-    st.bind(1, dm_->book());
-    if (byAccount) st.bind(2, account);
+    const FundFlowLog::Where w = FundFlowLog::where(dm_->book(), filter);
+    const QString columns = QStringLiteral(
+        "ID, theDate, theType, Remark, theIn, theOut, AName, AMoney, FName, theT, theID, theE");
+    QString sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM UList") + w.sql;
+    // The newest N in event order: read backwards along the ID, then turn them round.
+    if (last >= 0) {
+        sql = QStringLiteral("SELECT * FROM (") + sql +
+              QStringLiteral(" ORDER BY ID DESC LIMIT %1) ORDER BY ID").arg(last);
+    } else {
+        sql += QStringLiteral(" ORDER BY ID");
+    }
+    Statement st = db_->prepare(sql);
+    for (int i = 0; i < w.args.size(); ++i) st.bind(i + 1, w.args[i]);
     out_
         << "ID\ttheDate\ttheType\tRemark\ttheIn\ttheOut\tAName\tAMoney\tFName\ttheT\ttheID\ttheE\n";
     // Money columns print as plain decimals rounded to the cent; the rest as stored, with a

@@ -61,6 +61,7 @@ enum class Field {
     // notes
     Title,
     Detail,
+    Summary,
     // analysis screens: the item counted and its amount
     Item,
     Amount,

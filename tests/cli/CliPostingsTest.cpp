@@ -109,7 +109,7 @@ TEST_F(CliPostingsTest, RefusalsCarryTheScreensMessage) {
     EXPECT_EQ(cli({"post", "income", "from=现金"}).code, 2);
     EXPECT_EQ(cli({"post", "income", "amount=1", "amount=2"}).code, 2);
     EXPECT_EQ(cli({"edit", "income", "x1"}).code, 2);
-    EXPECT_EQ(cli({"journal", "member=爸爸"}).code, 2);
+    EXPECT_EQ(cli({"journal", "colour=red"}).code, 2);
 }
 
 TEST_F(CliPostingsTest, CheckListsTheDifferences) {
