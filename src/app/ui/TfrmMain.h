@@ -37,6 +37,33 @@ class TfrmMain : public QMainWindow {
         std::function<QWidget*(TfrmMain&)> make;
     };
 
+    // A working window of class Window made with the screen context; when it runs dialogs
+    // of its own, they run through the main window (so tests can script them).
+    template <typename Window>
+    static Screen working(bool checks = false, bool refreshOnClose = false) {
+        Screen s;
+        s.kind = Screen::Working;
+        s.checks = checks;
+        s.refreshOnClose = refreshOnClose;
+        s.make = [](TfrmMain& m) -> QWidget* {
+            auto* w = new Window(m.context(), &m);
+            if constexpr (requires { w->setDialogRunner([](QDialog&) { return 0; }); }) {
+                w->setDialogRunner([&m](QDialog& d) { return m.runDialog(d); });
+            }
+            return w;
+        };
+        return s;
+    }
+    // A modal dialog of class Window made with the screen context.
+    template <typename Window>
+    static Screen modal(bool refreshOnClose = false) {
+        Screen s;
+        s.kind = Screen::Modal;
+        s.refreshOnClose = refreshOnClose;
+        s.make = [](TfrmMain& m) -> QWidget* { return new Window(m.context(), &m); };
+        return s;
+    }
+
     explicit TfrmMain(AppContext& ctx, QWidget* parent = nullptr);
     ~TfrmMain() override;
 

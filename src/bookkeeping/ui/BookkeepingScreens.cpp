@@ -10,32 +10,16 @@
 
 namespace cw {
 
-namespace {
-
-template <typename Window>
-TfrmMain::Screen posting() {
-    TfrmMain::Screen s;
-    s.kind = TfrmMain::Screen::Working;
-    s.checks = true;
-    // Postings move balances, so the dashboard follows when the screen closes.
-    s.refreshOnClose = true;
-    s.make = [](TfrmMain& m) -> QWidget* {
-        auto* w = new Window(m.context(), &m);
-        w->setDialogRunner([&m](QDialog& d) { return m.runDialog(d); });
-        return w;
-    };
-    return s;
-}
-
-}  // namespace
-
+// Each opens after the member and account checks; postings move balances, so the dashboard
+// follows when the screen closes.
 void registerBookkeepingScreens(TfrmMain& main) {
-    main.registerScreen(QStringLiteral("TfrmInTable"), posting<TfrmInTable>());
-    main.registerScreen(QStringLiteral("TfrmOutTable"), posting<TfrmOutTable>());
-    main.registerScreen(QStringLiteral("TfrmChangeT"), posting<TfrmChangeT>());
-    main.registerScreen(QStringLiteral("TfrmBorrow"), posting<TfrmBorrow>());
-    main.registerScreen(QStringLiteral("TfrmDebt"), posting<TfrmDebt>());
-    main.registerScreen(QStringLiteral("TfrmTZ"), posting<TfrmTZ>());
+    main.registerScreen(QStringLiteral("TfrmInTable"), TfrmMain::working<TfrmInTable>(true, true));
+    main.registerScreen(QStringLiteral("TfrmOutTable"),
+                        TfrmMain::working<TfrmOutTable>(true, true));
+    main.registerScreen(QStringLiteral("TfrmChangeT"), TfrmMain::working<TfrmChangeT>(true, true));
+    main.registerScreen(QStringLiteral("TfrmBorrow"), TfrmMain::working<TfrmBorrow>(true, true));
+    main.registerScreen(QStringLiteral("TfrmDebt"), TfrmMain::working<TfrmDebt>(true, true));
+    main.registerScreen(QStringLiteral("TfrmTZ"), TfrmMain::working<TfrmTZ>(true, true));
 }
 
 }  // namespace cw
