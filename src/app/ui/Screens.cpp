@@ -8,6 +8,7 @@
 #include "books/ui/TfrmNewBook.h"
 #include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
+#include "import/ui/ImportScreens.h"
 #include "reference/ui/ReferenceScreens.h"
 #include "reports/ui/ReportScreens.h"
 
@@ -54,6 +55,7 @@ void registerScreens(TfrmMain& main) {
     registerBookkeepingScreens(main);
     registerBookScreens(main);
     registerReportScreens(main);
+    registerImportScreens(main);
 }
 
 }  // namespace cw
