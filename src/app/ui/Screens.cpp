@@ -9,7 +9,9 @@
 #include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
 #include "import/ui/ImportScreens.h"
+#include "plans/ui/PlanScreens.h"
 #include "reference/ui/ReferenceScreens.h"
+#include "reports/ui/QueryScreens.h"
 #include "reports/ui/ReportScreens.h"
 
 namespace cw {
@@ -55,7 +57,9 @@ void registerScreens(TfrmMain& main) {
     registerBookkeepingScreens(main);
     registerBookScreens(main);
     registerReportScreens(main);
+    registerQueryScreens(main);
     registerImportScreens(main);
+    registerPlanScreens(main);
 }
 
 }  // namespace cw

@@ -1,0 +1,33 @@
+#include "plans/ui/PlanRun.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+
+#include "plans/PlanBook.h"
+#include "widgets/AppContext.h"
+
+namespace cw {
+
+bool PlanRun::execute(AppContext& ctx, const ReportTable& plans, QProgressBar* bar,
+                      bool skipFuture) {
+    if (!ctx.messages.ask(QStringLiteral("确认要执行全部计划吗？该执行将不可恢复！"),
+                          QStringLiteral("执行计划"), false))
+        return false;
+    std::vector<qint64> ids;
+    for (int r = 0; r < plans.rowCount(); ++r) ids.push_back(plans.rowId(r));
+    bar->setRange(0, int(ids.size()));
+    bar->setValue(0);
+    const PlanBook::Run run = PlanBook(ctx.dm).executeAll(ids, skipFuture, [bar](int done) {
+        bar->setValue(done);
+        // Let the bar paint during a long run.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    if (!run.failure.isEmpty()) {
+        ctx.messages.warn(run.failure);
+        return true;
+    }
+    ctx.messages.inform(PlanBook::kExecuted);
+    return true;
+}
+
+}  // namespace cw
