@@ -8,10 +8,9 @@
 #include "books/ui/TfrmNewBook.h"
 #include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
-#include "import/ui/ImportScreens.h"
 #include "plans/ui/PlanScreens.h"
+#include "import/ui/ImportScreens.h"
 #include "reference/ui/ReferenceScreens.h"
-#include "reports/ui/QueryScreens.h"
 #include "reports/ui/ReportScreens.h"
 
 namespace cw {
@@ -57,9 +56,8 @@ void registerScreens(TfrmMain& main) {
     registerBookkeepingScreens(main);
     registerBookScreens(main);
     registerReportScreens(main);
-    registerQueryScreens(main);
-    registerImportScreens(main);
     registerPlanScreens(main);
+    registerImportScreens(main);
 }
 
 }  // namespace cw
