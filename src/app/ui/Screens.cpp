@@ -11,6 +11,7 @@
 #include "plans/ui/PlanScreens.h"
 #include "import/ui/ImportScreens.h"
 #include "reference/ui/ReferenceScreens.h"
+#include "reports/ui/QueryScreens.h"
 #include "reports/ui/ReportScreens.h"
 
 namespace cw {
@@ -56,6 +57,7 @@ void registerScreens(TfrmMain& main) {
     registerBookkeepingScreens(main);
     registerBookScreens(main);
     registerReportScreens(main);
+    registerQueryScreens(main);
     registerPlanScreens(main);
     registerImportScreens(main);
 }

@@ -11,10 +11,12 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "app/ui/TfrmMain.h"
 #include "reference/ui/TfrmA_M.h"
 #include "reference/ui/TfrmA_TZ.h"
 #include "reference/ui/TfrmJZCS.h"
 #include "reference/ui/TfrmPY.h"
+#include "reports/ui/TfrmPage3.h"
 #include "storage/DbError.h"
 #include "storage/Money.h"
 #include "widgets/DatePicker.h"
@@ -271,8 +273,6 @@ void ManagerScreen::buildPopup() {
         connect(action, &QAction::triggered, this, handlers.value(command));
         commands_.insert(command, action);
     }
-    // The fund-flow log is not part of the program yet.
-    if (QAction* log = commands_.value(Command::ViewLog)) log->setEnabled(false);
 
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this,
@@ -481,10 +481,15 @@ void ManagerScreen::ButExitClick() {
 }
 
 void ManagerScreen::ViewLogClick() {
-    // Opens the fund-flow log on this row once that window is part of the program; until
-    // then the command stays disabled and a double-click does nothing.
-    QAction* log = commands_.value(Command::ViewLog);
-    if (!log || !log->isEnabled()) return;
+    // The log replaces this window in the main window, opened on this row's name.
+    if (!hasRows() || !currentNamed()) return;
+    auto* main = qobject_cast<TfrmMain*>(window());
+    if (!main) return;
+    const QString name = currentText(list().label);
+    const FilterKey key =
+        list().kind == ReferenceList::Members ? FilterKey::Member : FilterKey::Account;
+    main->openScreen(QStringLiteral("TfrmPage3"));
+    if (auto* log = qobject_cast<TfrmPage3*>(main->workingWindow())) log->preset(key, name);
 }
 
 void ManagerScreen::setState(bool enabled) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace cw {
+
+class TfrmMain;
+
+// Plugs the query screens and the fund-flow log into the menu "报表中心【&R】".
+void registerQueryScreens(TfrmMain& main);
+
+}  // namespace cw
