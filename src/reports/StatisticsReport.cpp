@@ -276,8 +276,8 @@ Workbook StatisticsReport::inOutWorkbook(Database& db, const QString& book,
     const double widths[] = {4, 40, 10, 10, 10};
     for (int c = 0; c < 5; ++c) wb.setColumnWidth(c + 1, widths[c]);
 
-    const QString item =
-        filter.has(FilterKey::Dimension) ? filter.value(FilterKey::Dimension) : dimensionTexts()[0];
+    // The titles of the run shown, whatever the box reads now.
+    const QString item = table.columnCount() > 1 ? table.column(1).title : dimensionTexts()[0];
     const QStringList titles = columnTitles(item);
     const auto border = [&](int top, int bottom) {
         wb.setBorders(Workbook::Range{top, 1, bottom, 5});

@@ -26,6 +26,7 @@
 #include "app/ui/TfrmAbout.h"
 #include "books/ui/TfrmOpenBook.h"
 #include "reports/ui/ReportPreview.h"
+#include "reports/ui/ReportScreen.h"
 #include "storage/DbError.h"
 #include "widgets/Badge.h"
 
@@ -395,10 +396,10 @@ bool TfrmMain::myCheckA() {
 
 void TfrmMain::myA(const QString& accountType) {
     if (ctx_.state.myBName.isEmpty()) return;
-    // The account query by type arrives with the reports; until then the pictures of the
-    // account types do nothing.
-    Q_UNUSED(accountType);
     openScreen(QStringLiteral("TfrmA_Q"));
+    if (auto* query = qobject_cast<ReportScreen*>(working_)) {
+        query->preset(FilterKey::AccountType, accountType);
+    }
 }
 
 // ---- commands --------------------------------------------------------------------------

@@ -12,14 +12,17 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "reports/AnalysisReport.h"
 #include "reports/ExportLayout.h"
 #include "reports/PrintLayout.h"
 #include "reports/render/ReportPainter.h"
 #include "reports/ui/ExcelExport.h"
 #include "reports/ui/ReportPreview.h"
+#include "reports/ui/ReportScreenParts.h"
 #include "reports/ui/ReportTableModel.h"
 #include "storage/DbError.h"
 #include "widgets/DatePicker.h"
@@ -51,7 +54,23 @@ ReportScreen::ReportScreen(AppContext& ctx, const ReportDefinition& definition, 
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setDefaultSectionSize(24);
     grid_->horizontalHeader()->setMinimumSectionSize(90);
-    layout->addWidget(grid_, 1);
+    if (!def_.sides.isEmpty()) {
+        // The run's table stays in the (hidden) grid model; each side shows its own part.
+        grid_->hide();
+        sides_ = new SideGrids(def_, this);
+        layout->addWidget(sides_, 1);
+    } else if (!def_.chartTitle.isEmpty()) {
+        const bool income = def_.chartTitle == AnalysisReport::title(AnalysisReport::Side::Income);
+        charts_ = new ChartTabs(ctx_, def_, income, this);
+        auto* split = new QSplitter(Qt::Horizontal, this);
+        split->addWidget(grid_);
+        split->addWidget(charts_);
+        split->setStretchFactor(0, 2);
+        split->setStretchFactor(1, 3);
+        layout->addWidget(split, 1);
+    } else {
+        layout->addWidget(grid_, 1);
+    }
 
     auto* status = new QHBoxLayout;
     status->setSpacing(2);
@@ -75,7 +94,7 @@ QWidget* ReportScreen::buildFilters() {
     auto* lines = new QVBoxLayout;
 
     datesBox_ = new QCheckBox(def_.datesLabel, group);
-    datesBox_->setChecked(true);
+    datesBox_->setChecked(def_.datesInitiallyTicked);
     from_ = new DatePicker(group);
     from_->setObjectName(QStringLiteral("from"));
     to_ = new DatePicker(group);
@@ -90,12 +109,14 @@ QWidget* ReportScreen::buildFilters() {
         }
     }
     auto* dates = new QHBoxLayout;
-    dates->addWidget(datesBox_);
-    dates->addWidget(from_);
-    dates->addWidget(new QLabel(QStringLiteral("至："), group));
-    dates->addWidget(to_);
+    auto* until = new QLabel(QStringLiteral("至："), group);
+    datesRow_ = {datesBox_, from_, until, to_};
+    for (QWidget* w : datesRow_) dates->addWidget(w);
     dates->addStretch(1);
     lines->addLayout(dates);
+    if (!def_.hasDates) {
+        for (QWidget* w : datesRow_) w->setVisible(false);
+    }
 
     // Two name filters to a line.
     QHBoxLayout* names = nullptr;
@@ -108,6 +129,28 @@ QWidget* ReportScreen::buildFilters() {
         }
         addFilter(def_.filters[i], names);
         if (i % 2 == 1 || i + 1 == def_.filters.size()) names->addStretch(1);
+    }
+    // The fixed choices on a line of their own: a drop-down nothing can be typed into.
+    if (!def_.choices.empty()) {
+        auto* line = new QHBoxLayout;
+        for (const ReportDefinition::Choice& c : def_.choices) {
+            auto* box = new QCheckBox(c.label, group);
+            box->setObjectName(QStringLiteral("filter_") + ReportFilter::keyword(c.key));
+            box->setChecked(true);
+            box->setEnabled(c.optional);
+            auto* combo = new QComboBox(group);
+            combo->setObjectName(QStringLiteral("field_") + ReportFilter::keyword(c.key));
+            combo->addItems(c.items);
+            combo->setCurrentText(c.initial);
+            combo->setMinimumWidth(160);
+            boxes_.insert(int(c.key), box);
+            fields_.insert(int(c.key), combo);
+            if (line->count() > 0) line->addSpacing(16);
+            line->addWidget(box);
+            line->addWidget(combo);
+        }
+        line->addStretch(1);
+        lines->addLayout(line);
     }
     row->addLayout(lines, 1);
 
@@ -142,6 +185,12 @@ void ReportScreen::addFilter(const ReportDefinition::FilterField& f, QHBoxLayout
         combo->setMinimumWidth(160);
         // Choosing an entry means filtering by it.
         connect(combo, &QComboBox::activated, box, [box] { box->setChecked(true); });
+        if (f.editable) {
+            combo->setEditable(true);
+            if (f.maxLength > 0) combo->lineEdit()->setMaxLength(f.maxLength);
+            connect(combo->lineEdit(), &QLineEdit::textEdited, box,
+                    [box] { box->setChecked(true); });
+        }
         field = combo;
     } else {
         auto* edit = new QLineEdit(parent);
@@ -160,7 +209,11 @@ ReportFilter ReportScreen::filter() const {
     ReportFilter f;
     f.from = from_->date();
     f.to = to_->date();
-    f.datesTicked = datesBox_->isChecked();
+    f.datesTicked = def_.hasDates && datesBox_->isChecked();
+    for (const ReportDefinition::Choice& c : def_.choices) {
+        if (!boxes_.value(int(c.key))->isChecked()) continue;
+        f.set(c.key, qobject_cast<QComboBox*>(fields_.value(int(c.key)))->currentText());
+    }
     for (const ReportDefinition::FilterField& ff : def_.filters) {
         if (!boxes_.value(int(ff.key))->isChecked()) continue;
         QWidget* field = fields_.value(int(ff.key));
@@ -202,6 +255,8 @@ void ReportScreen::ButRunClick() {
     }
     model_->setTable(std::move(outcome.table));
     grid_->resizeColumnsToContents();
+    if (sides_) sides_->setTable(table());
+    if (charts_) charts_->setTable(table());
     const QStringList texts = def_.statusTexts ? def_.statusTexts(table()) : QStringList();
     for (int i = 0; i < status_.size(); ++i) {
         status_[i]->setText(texts.value(i));
@@ -213,6 +268,14 @@ void ReportScreen::ButRunClick() {
 }
 
 void ReportScreen::ButExcelClick() {
+    if (def_.workbook) {
+        try {
+            ExcelExport::save(ctx_, def_.workbook(ctx_.db, ctx_.state.myBName, filter(), table()));
+        } catch (const DbError& e) {
+            ctx_.messages.warn(e.message());
+        }
+        return;
+    }
     ExcelExport::run(ctx_, ExportLayout::forScreen(def_.screen), table(),
                      {ctx_.state.myBName, from_->date(), to_->date()}, progress_);
 }
@@ -221,6 +284,21 @@ void ReportScreen::ButPrintClick() {
     const ReportPainter painter(PrintLayout::named(def_.printLayout), table(), ctx_.state.myBName,
                                 QDateTime::currentDateTime());
     ReportPreview::show(ctx_, painter, this, runDialog_);
+}
+
+void ReportScreen::preset(FilterKey key, const QString& text) {
+    QWidget* field = fields_.value(int(key));
+    if (auto* combo = qobject_cast<QComboBox*>(field)) {
+        combo->setCurrentText(text);
+    } else if (auto* line = qobject_cast<QLineEdit*>(field)) {
+        line->setText(text);
+    }
+    if (QCheckBox* box = boxes_.value(int(key))) box->setChecked(true);
+    const bool excel = excel_->isEnabled();
+    const bool print = print_->isEnabled();
+    ButRunClick();
+    excel_->setEnabled(excel);
+    print_->setEnabled(print);
 }
 
 void ReportScreen::ButExitClick() {

@@ -18,8 +18,10 @@ class QTableView;
 
 namespace cw {
 
+class ChartTabs;
 class DatePicker;
 class ReportTableModel;
+class SideGrids;
 
 // The one window of every report and query screen, configured by a ReportDefinition: the
 // filter group "查询条件" (the date range and the definition's name filters, each with its
@@ -65,6 +67,13 @@ class ReportScreen : public QWidget {
     QTableView* grid() const { return grid_; }
     ReportTableModel* model() const { return model_; }
     QStringList statusTexts() const;
+    // Two-sided reports: the grids of the sides; analysis screens: the chart tabs (else null).
+    SideGrids* sides() const { return sides_; }
+    ChartTabs* charts() const { return charts_; }
+
+    // Puts a text into a filter, ticks it and runs, leaving "Excel" as it was: the dashboard's
+    // account-type pictures open the account query this way.
+    void preset(FilterKey key, const QString& text);
 
   public slots:
     void ButRunClick();
@@ -92,6 +101,9 @@ class ReportScreen : public QWidget {
     QTableView* grid_ = nullptr;
     ReportTableModel* model_ = nullptr;
     QList<QLabel*> status_;
+    SideGrids* sides_ = nullptr;
+    ChartTabs* charts_ = nullptr;
+    QList<QWidget*> datesRow_;
 };
 
 }  // namespace cw

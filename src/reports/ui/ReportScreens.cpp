@@ -3,6 +3,7 @@
 #include "app/ui/TfrmMain.h"
 #include "reports/MonthCategoryReport.h"
 #include "reports/ui/ExcelExport.h"
+#include "reports/ui/StatisticsScreens.h"
 #include "reports/ui/TfrmSZ_M.h"
 #include "reports/ui/TfrmSZ_Y.h"
 #include "storage/DbError.h"
@@ -51,6 +52,7 @@ void mySumReport(AppContext& ctx, const QString& menuScreen) {
 void registerReportScreens(TfrmMain& main) {
     main.registerScreen(QStringLiteral("TfrmSZ_M"), report<TfrmSZ_M>());
     main.registerScreen(QStringLiteral("TfrmSZ_Y"), report<TfrmSZ_Y>());
+    registerStatisticsScreens(main);
     for (const MonthCategoryReport::Spec& spec : MonthCategoryReport::all()) {
         main.registerScreen(spec.screen, monthCategory(spec.screen));
     }

@@ -1,0 +1,44 @@
+#include "reports/ui/StatisticsScreens.h"
+
+#include "app/ui/TfrmMain.h"
+#include "reports/ReportCatalog.h"
+
+namespace cw {
+
+namespace {
+
+const ReportDefinition& def(const char* screen) {
+    return *ReportCatalog::byScreen(QString::fromLatin1(screen));
+}
+
+template <typename Window>
+TfrmMain::Screen working() {
+    TfrmMain::Screen s;
+    s.kind = TfrmMain::Screen::Working;
+    s.make = [](TfrmMain& m) -> QWidget* {
+        auto* w = new Window(m.context(), &m);
+        w->setDialogRunner([&m](QDialog& d) { return m.runDialog(d); });
+        return w;
+    };
+    return s;
+}
+
+}  // namespace
+
+TfrmPage1::TfrmPage1(AppContext& ctx, QWidget* parent)
+    : ReportScreen(ctx, def("TfrmPage1"), parent) {}
+TfrmPage2::TfrmPage2(AppContext& ctx, QWidget* parent)
+    : ReportScreen(ctx, def("TfrmPage2"), parent) {}
+TfrmE_I::TfrmE_I(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("TfrmE_I"), parent) {}
+TfrmE_O::TfrmE_O(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("TfrmE_O"), parent) {}
+TfrmA_Q::TfrmA_Q(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("TfrmA_Q"), parent) {}
+
+void registerStatisticsScreens(TfrmMain& main) {
+    main.registerScreen(QStringLiteral("TfrmPage1"), working<TfrmPage1>());
+    main.registerScreen(QStringLiteral("TfrmPage2"), working<TfrmPage2>());
+    main.registerScreen(QStringLiteral("TfrmE_I"), working<TfrmE_I>());
+    main.registerScreen(QStringLiteral("TfrmE_O"), working<TfrmE_O>());
+    main.registerScreen(QStringLiteral("TfrmA_Q"), working<TfrmA_Q>());
+}
+
+}  // namespace cw
