@@ -54,7 +54,8 @@ QValueAxis* valueAxis(const QList<double>& values) {
         lo = std::min(lo, v);
         hi = std::max(hi, v);
     }
-    if (lo == hi) hi = lo + 1;
+    // Nothing to show yet: a plain scale rather than 0, 0, 1, 1.
+    if (lo == hi) hi = lo + 100;
     axis->setRange(lo, hi);
     axis->applyNiceNumbers();
     axis->setLabelFormat(QStringLiteral("%.0f"));
