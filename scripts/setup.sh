@@ -21,3 +21,5 @@ fi
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$BUILD_TYPE"
 cmake --build build -j"$(nproc)"
+# The installable package (build/coinwick_<version>_<arch>.deb); its test reads it.
+cmake --build build --target package

@@ -6,12 +6,15 @@
 
 namespace cw {
 
-// Only one copy of the program runs per user: a lock file in the user's runtime folder.
-// A lock left behind by a copy that died is taken over.
+// Only one copy of the program runs per user and data folder: a lock file in the user's
+// runtime folder named after the data folder, so a portable copy and an installed one do not
+// block each other. A lock left behind by a copy that died is taken over.
 class SingleInstance {
   public:
-    // lockDir empty: the per-user runtime folder.
-    explicit SingleInstance(const QString& lockDir = QString());
+    // dataFolder: the folder holding Data/; lockDir empty: the per-user runtime folder.
+    explicit SingleInstance(const QString& dataFolder, const QString& lockDir = QString());
+    // The lock file's name for a data folder: the same for every spelling of the folder.
+    static QString lockName(const QString& dataFolder);
     ~SingleInstance();
 
     // True when this process now holds the lock; false when another copy runs.

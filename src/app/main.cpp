@@ -9,6 +9,7 @@
 
 #include "storage/Clock.h"
 #include "storage/GlobalState.h"
+#include "app/DataFolder.h"
 #include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
 #include "widgets/AppContext.h"
@@ -47,7 +48,9 @@ int main(int argc, char** argv) {
     QApplication::setFont(font);
     loadTranslations(app);
 
-    cw::SingleInstance instance;
+    // A portable copy keeps its data beside itself, an installed one in the user's folder.
+    const cw::DataFolder where = cw::DataFolder::forThisProcess();
+    cw::SingleInstance instance(where.dir());
     if (!instance.acquire()) {
         QMessageBox::warning(nullptr, QStringLiteral("警告"),
                              QStringLiteral("Coinwick 已经打开了！"));
@@ -55,7 +58,11 @@ int main(int argc, char** argv) {
     }
 
     cw::QtMessages messages;
-    const cw::ProgramFolder folder(QCoreApplication::applicationDirPath());
+    if (const cw::DataFolder::Prepared p = where.prepare(); !p.ok) {
+        messages.warn(p.message, QStringLiteral("错误"));
+        return 1;
+    }
+    const cw::ProgramFolder folder(where.dir());
     const cw::Clock clock = cw::Clock::system();
     cw::GlobalState state;
     state.myToday = clock.todayText();

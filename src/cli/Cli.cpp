@@ -1,6 +1,5 @@
 #include "cli/Cli.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
 
@@ -21,6 +20,9 @@ namespace {
 
 const char* kUsage =
     "usage: coinwick-cli [--home DIR] [--book NAME [--password PASS]] VERB [ARGS...]\n"
+    "       coinwick-cli --version\n"
+    "  DIR: the folder holding Data/; by default the program's folder when it holds a\n"
+    "       writable Data/, else ~/.local/share/Coinwick\n"
     "  init                 write a fresh data file under DIR\n"
     "  lunar YYYY-MM-DD     the lunar date text\n"
     "  pinyin TEXT          the pinyin code\n"
@@ -91,6 +93,10 @@ int Cli::refuse(const QString& why) {
 }
 
 bool Cli::openData() {
+    if (const DataFolder::Prepared p = folder_->prepare(); !p.ok) {
+        err_ << p.message << '\n';
+        return false;
+    }
     try {
         db_ = Database::open(DataFile::pathIn(home_));
         DataFile::upgrade(*db_);
@@ -125,13 +131,17 @@ bool Cli::openBook() {
 
 int Cli::run(const QStringList& argsIn) {
     QStringList args = argsIn;
-    home_ = QCoreApplication::applicationDirPath();
+    if (args.size() == 1 && args.front() == QLatin1String("--version")) {
+        out_ << "coinwick-cli " << GlobalState::version() << '\n';
+        return Done;
+    }
+    QString given;
     while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (args.isEmpty()) return usage(opt + QStringLiteral(" needs a value"));
         const QString value = args.takeFirst();
         if (opt == QLatin1String("--home")) {
-            home_ = value;
+            given = value;
         } else if (opt == QLatin1String("--book")) {
             book_ = value;
             bookGiven_ = true;
@@ -141,6 +151,8 @@ int Cli::run(const QStringList& argsIn) {
             return usage(QStringLiteral("unknown option ") + opt);
         }
     }
+    folder_ = DataFolder::forThisProcess(given);
+    home_ = folder_->dir();
     if (args.isEmpty()) return usage(QString());
     const QString verb = args.takeFirst();
     try {

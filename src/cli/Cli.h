@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
+#include <optional>
 
+#include "app/DataFolder.h"
 #include "storage/Clock.h"
 #include "storage/GlobalState.h"
 
@@ -29,7 +31,8 @@ class Cli {
   private:
     int usage(const QString& why);
     int refuse(const QString& why);
-    // Opens the data file under the program folder; false (with the message written) on failure.
+    // Opens the data file under the data folder (filling an installed copy's user folder on its
+    // first use); false (with the message written) on failure.
     bool openData();
     // Opens --book with --password into the global state, as a login does.
     bool openBook();
@@ -78,7 +81,8 @@ class Cli {
     QTextStream& out_;
     QTextStream& err_;
     Clock clock_;
-    QString home_;
+    QString home_;  // the data folder: --home, or the one DataFolder chooses
+    std::optional<DataFolder> folder_;
     QString book_;
     QString password_;
     bool bookGiven_ = false;

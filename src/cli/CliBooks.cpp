@@ -39,7 +39,7 @@ int Cli::cmdRestore(const QStringList& args) {
     if (args.size() != 1) return usage(QStringLiteral("restore takes a backup file"));
     // The running program would go on with the file it opened and write over the restore;
     // holding its lock also keeps it from starting halfway.
-    SingleInstance instance;
+    SingleInstance instance(home_);
     if (!instance.acquire()) return refuse(kProgramRunning);
     if (!openData()) return Refused;
     const DataRestore::Result r = DataRestore(*dm_, home_).restore(args[0]);
@@ -51,7 +51,7 @@ int Cli::cmdRestore(const QStringList& args) {
 int Cli::cmdRenameBook(const QStringList& args) {
     if (args.size() != 2) return usage(QStringLiteral("renamebook takes the old and the new name"));
     // The program holds its open book by name and would go on writing rows under the old one.
-    SingleInstance instance;
+    SingleInstance instance(home_);
     if (!instance.acquire()) return refuse(kProgramRunning);
     if (!openData() || !openBook()) return Refused;
     const BookManager::Result r = BookManager(*dm_).rename(args[0], args[1]);
@@ -62,7 +62,7 @@ int Cli::cmdRenameBook(const QStringList& args) {
 
 int Cli::cmdDeleteBook(const QStringList& args) {
     if (args.size() != 1) return usage(QStringLiteral("deletebook takes a name"));
-    SingleInstance instance;
+    SingleInstance instance(home_);
     if (!instance.acquire()) return refuse(kProgramRunning);
     if (!openData() || !openBook()) return Refused;
     const BookManager::Result r = BookManager(*dm_).remove(args[0]);

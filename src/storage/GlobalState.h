@@ -30,7 +30,8 @@ struct GlobalState {
     bool myTX_M = false;   // play the reminder sound at start when plans are due
     bool myTX_T = false;   // show the due-plans window at start
 
-    static QString version() { return QStringLiteral("5.3.0.6"); }
+    // The project version of the build (CMake), shown by the About box and the CLI.
+    static QString version();
 
     bool bookOpen() const { return !myBName.isEmpty(); }
 };

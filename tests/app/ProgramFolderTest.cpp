@@ -60,22 +60,34 @@ TEST(ProgramFolderTest, BackupFolderAndExitCopyName) {
     EXPECT_EQ(folder.soundFile(), dir.path() + "/Music/1.mp3");
 }
 
-TEST(SingleInstanceTest, ASecondCopyIsRefusedUntilTheFirstEnds) {
-    QTemporaryDir dir;
-    SingleInstance first(dir.path());
+TEST(SingleInstanceTest, ASecondCopyOnTheSameDataFolderIsRefusedUntilTheFirstEnds) {
+    QTemporaryDir runtime, data;
+    SingleInstance first(data.path(), runtime.path());
     ASSERT_TRUE(first.acquire());
-    SingleInstance second(dir.path());
+    // Another spelling of the same folder is the same folder.
+    SingleInstance second(data.path() + "/./", runtime.path());
     EXPECT_FALSE(second.acquire());
     first.release();
     EXPECT_TRUE(second.acquire());
 }
 
+TEST(SingleInstanceTest, CopiesOnDifferentDataFoldersRunSideBySide) {
+    // A portable copy and an installed one, or two users' folders: separate locks.
+    QTemporaryDir runtime, portable, installed;
+    SingleInstance a(portable.path(), runtime.path());
+    SingleInstance b(installed.path(), runtime.path());
+    EXPECT_TRUE(a.acquire());
+    EXPECT_TRUE(b.acquire());
+    EXPECT_NE(a.lockPath(), b.lockPath());
+}
+
 TEST(SingleInstanceTest, ALockLeftByADeadProcessIsTakenOver) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("coinwick-Account.lock");
+    QTemporaryDir runtime, data;
+    const QString path = runtime.filePath(SingleInstance::lockName(data.path()));
     // A lock file naming a process that no longer exists.
     write(path, "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
                     QSysInfo::machineHostName().toUtf8() + "\n");
-    SingleInstance instance(dir.path());
+    SingleInstance instance(data.path(), runtime.path());
+    EXPECT_EQ(instance.lockPath(), path);
     EXPECT_TRUE(instance.acquire());
 }

@@ -84,7 +84,7 @@ TEST_F(CliBooksTest, RestorePutsABackupInPlaceAndRefusesWhileTheProgramRuns) {
     f.db().exec(QStringLiteral("UPDATE SAccount SET AMoney=5"));
 
     {
-        SingleInstance program(runtime.path());
+        SingleInstance program(f.programDir(), runtime.path());
         ASSERT_TRUE(program.acquire());
         const test::CliRun refused = cli({QStringLiteral("restore"), copy});
         EXPECT_EQ(refused.code, 3);
@@ -140,7 +140,7 @@ TEST_F(CliBooksTest, RenameAndDeleteABookAfterLoggingIn) {
     EXPECT_EQ(rows(QStringLiteral("UThing"), QStringLiteral("新名")), 0);
     EXPECT_EQ(rows(QStringLiteral("SAccount"), kHome), 1);
 
-    SingleInstance program(runtime.path());
+    SingleInstance program(f.programDir(), runtime.path());
     ASSERT_TRUE(program.acquire());
     EXPECT_EQ(asHome({QStringLiteral("renamebook"), kHome, QStringLiteral("x")}).code, 3);
     EXPECT_EQ(asHome({QStringLiteral("deletebook"), QStringLiteral("x")}).code, 3);
