@@ -169,12 +169,14 @@ QString FundFlowLog::recompute(Database& db, const QString& book, const QString&
     const Where w = where(book, f);
     Transaction tx(db);
     Statement st = db.prepare(
-        QStringLiteral("SELECT ID, theIn, theOut, typeof(theIn), typeof(theOut) FROM UList") +
+        QStringLiteral(
+            "SELECT ID, theIn, theOut, typeof(theIn), typeof(theOut), AMoney FROM UList") +
         w.sql + orderSql);
     bindAll(st, w.args);
     Statement update = db.prepare(QStringLiteral("UPDATE UList SET AMoney=? WHERE ID=?"));
     qint64 running = 0;  // cents
     int n = 0;
+    int changed = 0;
     std::vector<std::pair<qint64, qint64>> balances;  // ID, cents
     while (st.step()) {
         const auto numeric = [](const QString& type) {
@@ -188,7 +190,9 @@ QString FundFlowLog::recompute(Database& db, const QString& book, const QString&
         const qint64 out = Money::cents(st.number(2));
         if (in != 0 && out != 0) continue;
         running += in - out;
-        balances.emplace_back(st.integer(0), running);
+        ++changed;
+        // A balance already right is not written again: a second recompute writes nothing.
+        if (Money::cents(st.number(5)) != running) balances.emplace_back(st.integer(0), running);
     }
     for (const auto& [id, cents] : balances) {
         update.reset();
@@ -197,7 +201,7 @@ QString FundFlowLog::recompute(Database& db, const QString& book, const QString&
         update.run();
     }
     tx.commit();
-    if (rows) *rows = int(balances.size());
+    if (rows) *rows = changed;
     return QString();
 }
 

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "reports/ExportLayout.h"
@@ -225,14 +226,10 @@ void TfrmPage3::ButQueryClick() {
 void TfrmPage3::refresh() {
     const QString book = ctx_.state.myBName;
     const FundFlowLog::Where w = FundFlowLog::where(book, condition_);
-    FundFlowLog::Totals totals;
     try {
-        totals = FundFlowLog::totals(ctx_.db, book, condition_);
         QueryGridModel::PagedSource s;
         s.sql = FundFlowLog::gridSql(w, sort());
         s.args = w.args;
-        s.countSql = QStringLiteral("SELECT ?");
-        s.countArgs = {totals.count};
         s.sortedSql = [w](const QString& title, Qt::SortOrder order) {
             const QString dir =
                 order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
@@ -247,10 +244,27 @@ void TfrmPage3::refresh() {
         return;
     }
     grid_->fitColumns();
-    const QStringList texts = FundFlowLog::statusTexts(totals);
-    for (int i = 0; i < status_.size(); ++i) status_[i]->setText(texts.value(i));
     excel_->setEnabled(true);
     print_->setEnabled(true);
+    // The first rows show at once; the totals of a journal of millions of rows take longer
+    // and follow as soon as the window has painted them.
+    for (QLabel* l : status_) l->clear();
+    const int generation = ++refreshes_;
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == refreshes_) showTotals();
+    });
+}
+
+void TfrmPage3::showTotals() {
+    FundFlowLog::Totals totals;
+    try {
+        totals = FundFlowLog::totals(ctx_.db, ctx_.state.myBName, condition_);
+    } catch (const DbError& e) {
+        ctx_.messages.warn(e.message());
+        return;
+    }
+    const QStringList texts = FundFlowLog::statusTexts(totals);
+    for (int i = 0; i < status_.size(); ++i) status_[i]->setText(texts.value(i));
 }
 
 bool TfrmPage3::hasRows() const {

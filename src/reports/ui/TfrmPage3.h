@@ -66,6 +66,7 @@ class TfrmPage3 : public QWidget {
     QComboBox* sortBox() const { return sortBox_; }
     QPushButton* excelButton() const { return excel_; }
     QPushButton* printButton() const { return print_; }
+    // The status line; its totals follow the rows once the event loop runs.
     QStringList statusTexts() const;
 
   public slots:
@@ -80,6 +81,7 @@ class TfrmPage3 : public QWidget {
 
   private:
     void refresh();
+    void showTotals();
     bool hasRows() const;
     qint64 currentId() const;
 
@@ -87,6 +89,7 @@ class TfrmPage3 : public QWidget {
     DialogRunner runDialog_;
     ReportFilter condition_;
     bool menuAttached_ = false;
+    int refreshes_ = 0;
     QCheckBox* datesBox_ = nullptr;
     DatePicker* from_ = nullptr;
     DatePicker* to_ = nullptr;
