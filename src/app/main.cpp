@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QStyleFactory>
@@ -42,6 +43,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Coinwick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Coinwick记账软件"));
+    // The installed icon and desktop entry: the window shows the menu's icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.coinwick.Coinwick"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("coinwick")));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(10);
