@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -288,16 +289,33 @@ void DebtScreensTest::repaymentDeletedFromItsRecords() {
            QStringLiteral("钱包"), QStringLiteral("爸爸"));
     b.settle(QStringLiteral("400"));
     int listed = -1;
+    QString amount;
+    bool aligned = false;
+    bool wide = false;
+    QStringList narrow;
     b.fx.messages.answers = {true};
-    b.fx.onDialog = [&listed](QDialog& d) {
+    b.fx.onDialog = [&](QDialog& d) {
         auto* list = qobject_cast<TfrmBList*>(&d);
         if (!list) return int(QDialog::Rejected);
         listed = list->table()->rowCount();
+        // Amounts read as in the main grids, and every column is wide enough for its title.
+        QTableWidget* t = list->table();
+        amount = t->item(0, 1)->text();
+        aligned = t->item(0, 1)->textAlignment() & Qt::AlignRight;
+        for (int c = 0; c < t->columnCount(); ++c) {
+            const QString title = t->horizontalHeaderItem(c)->text();
+            if (t->columnWidth(c) < t->fontMetrics().horizontalAdvance(title)) narrow << title;
+        }
+        wide = list->width() >= t->horizontalHeader()->length();
         list->deleteAction()->trigger();
         return int(QDialog::Rejected);
     };
     b.screen->settlementsAction()->trigger();
     QCOMPARE(listed, 1);
+    QCOMPARE(amount, QStringLiteral("400.00"));
+    QVERIFY(aligned);
+    QCOMPARE(narrow, QStringList());
+    QVERIFY(wide);
     QCOMPARE(b.rows(QStringLiteral("BorrowR")), 0);
     QCOMPARE(b.number(QStringLiteral("SELECT BMoney FROM Borrow"), QStringLiteral("BMoney")),
              1000.0);
