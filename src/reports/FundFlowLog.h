@@ -77,7 +77,7 @@ class FundFlowLog {
     // the given order (an orderBy() text), as a running sum from 0: an income adds, an expense
     // subtracts, a row with both left as it is. All in one transaction; a row whose amounts cannot
     // be read stops it with nothing changed (returns the refusal). Returns empty when done; *rows
-    // gets the number of rows rewritten.
+    // gets the number of rows given a balance (those already right are not written again).
     static QString recompute(Database& db, const QString& book, const QString& account,
                              const ReportFilter& filter, const QString& orderSql,
                              int* rows = nullptr);
