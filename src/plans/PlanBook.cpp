@@ -214,7 +214,12 @@ PlanBook::Run PlanBook::executeAll(const std::vector<qint64>& ids, bool skipFutu
                                    const std::function<void(int)>& step) {
     Run run;
     const QString today = dm_.clock().todayText();
-    Statement date = dm_.db().prepare(QStringLiteral("SELECT PDate FROM UPlan WHERE ID=?"));
+    Database& db = dm_.db();
+    // One durable commit for the whole run, not one per plan: a thousand commits would wait
+    // a thousand times for the disk. Each plan still goes all or nothing inside its own
+    // savepoint, so a refused plan is undone alone and the ones before it are kept.
+    Transaction outer(db);
+    Statement date = db.prepare(QStringLiteral("SELECT PDate FROM UPlan WHERE ID=?"));
     int done = 0;
     for (qint64 id : ids) {
         if (skipFuture) {
@@ -228,17 +233,25 @@ PlanBook::Run PlanBook::executeAll(const std::vector<qint64>& ids, bool skipFutu
                 continue;
             }
         }
+        db.execScript(QStringLiteral("SAVEPOINT plan"));
         try {
             if (execute(id)) ++run.executed;
-        } catch (const PostingRules::Refused& e) {
-            run.failure = e.message();
-            return run;
-        } catch (const DbError& e) {
-            run.failure = QString::fromUtf8(e.what());
-            return run;
+            db.execScript(QStringLiteral("RELEASE plan"));
+        } catch (const std::exception& e) {
+            const auto* refused = dynamic_cast<const PostingRules::Refused*>(&e);
+            run.failure = refused ? refused->message() : QString::fromUtf8(e.what());
+            if (!db.inTransaction()) {
+                // The engine gave up the whole transaction (a full disk, an I/O error):
+                // nothing of this run was kept, and no plan is half done.
+                run.executed = 0;
+                return run;
+            }
+            db.execScript(QStringLiteral("ROLLBACK TO plan; RELEASE plan"));
+            break;
         }
         if (step) step(++done);
     }
+    outer.commit();
     return run;
 }
 

@@ -16,7 +16,7 @@ class TfrmDM;
 // Plans of the open book: postings prepared for a date, made in series, listed, deleted and
 // executed. Executing a plan books its posting through the posting rules, exactly as the
 // posting screen of its kind would (names the book lacks are created, the balance moves, the
-// journal row carries the new posting's own ID), and each plan's execution is one transaction
+// journal row carries the new posting's own ID), and each plan's execution goes all or nothing
 // with the plan's state: a plan is either still open with nothing booked, or done and booked.
 class PlanBook {
   public:
@@ -96,8 +96,10 @@ class PlanBook {
         QString failure;  // empty when every plan went; the run stopped at the failing one
     };
     // Executes the listed plans in order; those dated after `today` are skipped and stay open
-    // when `skipFuture`. A failure stops the run there; the plans before it stay executed.
-    // `step` is told after each plan, so a progress bar can follow.
+    // when `skipFuture`. The run is one transaction with a savepoint per plan: a refused plan
+    // stops the run there, undone alone, and the plans before it are committed; a run cut off
+    // (the program killed, the engine giving up the transaction) keeps none of its plans. Either
+    // way no plan is ever half executed. `step` is told after each plan, for a progress bar.
     Run executeAll(const std::vector<qint64>& ids, bool skipFuture,
                    const std::function<void(int done)>& step = {});
 
