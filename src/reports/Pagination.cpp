@@ -13,23 +13,18 @@ BandMetrics BandMetrics::a4(bool landscape) {
     return m;
 }
 
-namespace {
-
-// What a page leaves for rows (and the footer) between its header and its page footer.
-double roomMm(const PrintLayout& layout, const BandMetrics& m) {
+double Pagination::rowRoomMm(const PrintLayout& layout, const BandMetrics& m) {
     const double room = m.pageHeightMm - m.titleMm - m.infoMm - m.headerMm;
     return layout.footers ? room - m.pageFooterMm : room;
 }
 
-}  // namespace
-
 int Pagination::rowsPerPage(const PrintLayout& layout, const BandMetrics& m) {
     // A tiny page still takes one row at a time rather than none.
-    return std::max(1, int(std::floor(roomMm(layout, m) / m.rowMm + 1e-9)));
+    return std::max(1, int(std::floor(rowRoomMm(layout, m) / m.rowMm + 1e-9)));
 }
 
 Pagination Pagination::paginate(const ReportTable& table, const PrintLayout& layout,
-                                const BandMetrics& m) {
+                                const BandMetrics& m, const std::vector<double>& rowHeightsMm) {
     std::vector<int> columns;
     std::vector<bool> money;
     for (Field f : layout.summed) {
@@ -51,16 +46,27 @@ Pagination Pagination::paginate(const ReportTable& table, const PrintLayout& lay
 
     Pagination p;
     p.rowCount = table.rowCount();
-    const int perPage = rowsPerPage(layout, m);
-    for (int first = 0; first < p.rowCount; first += perPage) {
-        const int count = std::min(perPage, p.rowCount - first);
-        p.pages.push_back({first, count, sumRows(first, count), false});
+    const double room = rowRoomMm(layout, m);
+    const auto heightOf = [&](int row) {
+        const double h = size_t(row) < rowHeightsMm.size() ? rowHeightsMm[size_t(row)] : m.rowMm;
+        return std::min(h, room);
+    };
+    double used = 0;  // on the last page
+    for (int r = 0; r < p.rowCount; ++r) {
+        const double h = heightOf(r);
+        // The first row of a page always goes on it, however tall.
+        if (p.pages.empty() || used + h > room + 1e-9) {
+            p.pages.push_back({r, 0, {}, false});
+            used = 0;
+        }
+        ++p.pages.back().rowCount;
+        used += h;
     }
+    for (Page& page : p.pages) page.sums = sumRows(page.firstRow, page.rowCount);
     if (p.pages.empty()) p.pages.push_back({0, 0, sumRows(0, 0), false});
     if (layout.footers) {
-        const Page& last = p.pages.back();
-        const bool room = roomMm(layout, m) - last.rowCount * m.rowMm + 1e-9 >= m.footerMm;
-        if (!room) p.pages.push_back({p.rowCount, 0, sumRows(0, 0), false});
+        if (room - used + 1e-9 < m.footerMm)
+            p.pages.push_back({p.rowCount, 0, sumRows(0, 0), false});
         p.pages.back().footer = true;
     }
     for (size_t k = 0; k < columns.size(); ++k) p.totals.push_back(table.total(columns[k]));

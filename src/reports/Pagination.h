@@ -39,10 +39,17 @@ struct Pagination {
     // Every page has the page header and, when the layout has footers, the page footer; the
     // rows fill what is left. The footer goes under the last row, on a page of its own when
     // the last page has no room for it. An empty report is one page with no rows.
+    //
+    // rowHeightsMm gives each row's height where rows differ (wrapped text); empty, every row
+    // is metrics.rowMm high. A row is never cut across pages: one taller than a page's room
+    // is taken as rowRoomMm() high and goes on a page of its own.
     static Pagination paginate(const ReportTable& table, const PrintLayout& layout,
-                               const BandMetrics& metrics);
-    // Rows that fit on one page between the header and the page footer.
+                               const BandMetrics& metrics,
+                               const std::vector<double>& rowHeightsMm = {});
+    // Rows of metrics.rowMm that fit on one page between the header and the page footer.
     static int rowsPerPage(const PrintLayout& layout, const BandMetrics& metrics);
+    // The height a page leaves for rows between its header and its page footer.
+    static double rowRoomMm(const PrintLayout& layout, const BandMetrics& metrics);
 };
 
 }  // namespace cw

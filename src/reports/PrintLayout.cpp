@@ -117,8 +117,8 @@ std::vector<PrintLayout> makeLayouts() {
         .bookInTitle = true,
         .columns = {{Field::TDate, QStringLiteral("记事日期"), 20},
                     {Field::FName, QStringLiteral("家庭成员"), 32},
-                    {Field::Title, QStringLiteral("标题"), 79},
-                    {Field::Detail, QStringLiteral("内容"), 124}},
+                    {Field::Title, QStringLiteral("标题"), 79, true},
+                    {Field::Detail, QStringLiteral("内容"), 124, true}},
         .footers = false,
     });
     return all;

@@ -21,6 +21,9 @@ struct PrintLayout {
         Field field;
         QString header;  // may be empty (the ratio of the monthly report has no header)
         double widthMm;
+        // Long text wraps inside the column and its row grows; otherwise text is cut to the
+        // column's width (dates and amounts shrink to fit instead).
+        bool wrap = false;
     };
 
     static constexpr double kIdWidthMm = 8;

@@ -109,4 +109,70 @@ TEST(Pagination, SumsInCentsAndCounts) {
     EXPECT_EQ(p.totals, (std::vector<double>{100, 2000, 0, 0, 100}));
 }
 
+// Rows of different heights (wrapped text): a page takes rows while their heights fit, a row
+// is never split, and each page foot still sums exactly the rows on that page.
+TEST(Pagination, VariableRowHeightsKeepPageSums) {
+    const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
+    const BandMetrics m = BandMetrics::a4(true);
+    const double room = Pagination::rowRoomMm(layout, m);
+    const ReportTable t = incomeRows(30);
+    std::vector<double> heights(30, m.rowMm);
+    heights[2] = room - 2 * m.rowMm;  // rows 1-3 fill page one to the brim
+    heights[3] = 3 * m.rowMm;         // row 4 opens page two
+    heights[10] = room * 3;           // taller than a page: a page of its own
+    const Pagination p = Pagination::paginate(t, layout, m, heights);
+    ASSERT_GE(p.pages.size(), 4u);
+    EXPECT_EQ(p.pages[0].firstRow, 0);
+    EXPECT_EQ(p.pages[0].rowCount, 3);
+    EXPECT_EQ(p.pages[1].firstRow, 3);
+    EXPECT_EQ(p.pages[1].rowCount, 7);  // rows 4-10
+    EXPECT_EQ(p.pages[2].firstRow, 10);
+    EXPECT_EQ(p.pages[2].rowCount, 1);
+    EXPECT_EQ(p.pages[3].firstRow, 11);
+    int rows = 0;
+    double sums = 0;
+    for (const Pagination::Page& page : p.pages) {
+        EXPECT_EQ(page.firstRow, rows);
+        EXPECT_NEAR(page.sums.at(0), page.rowCount ? sumOf(rows + 1, rows + page.rowCount) : 0,
+                    1e-9);
+        rows += page.rowCount;
+        sums += page.sums[0];
+    }
+    EXPECT_EQ(rows, 30);
+    EXPECT_NEAR(p.totals.at(0), sums, 1e-9);
+    EXPECT_NEAR(p.totals[0], sumOf(1, 30), 1e-9);
+    EXPECT_TRUE(p.pages.back().footer);
+}
+
+// Heights equal to the usual row height page exactly as no heights at all.
+TEST(Pagination, EqualHeightsPageAsTheUsualRows) {
+    const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
+    const BandMetrics m = BandMetrics::a4(true);
+    for (int n : {1, Pagination::rowsPerPage(layout, m), 100}) {
+        const ReportTable t = incomeRows(n);
+        const Pagination a = Pagination::paginate(t, layout, m);
+        const Pagination b =
+            Pagination::paginate(t, layout, m, std::vector<double>(size_t(n), m.rowMm));
+        ASSERT_EQ(a.pages.size(), b.pages.size()) << n;
+        for (size_t i = 0; i < a.pages.size(); ++i) {
+            EXPECT_EQ(a.pages[i].firstRow, b.pages[i].firstRow);
+            EXPECT_EQ(a.pages[i].rowCount, b.pages[i].rowCount);
+            EXPECT_EQ(a.pages[i].footer, b.pages[i].footer);
+        }
+    }
+}
+
+// The footer needs room under the last, tall row too.
+TEST(Pagination, FooterAfterATallLastRow) {
+    const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
+    const BandMetrics m = BandMetrics::a4(true);
+    const double room = Pagination::rowRoomMm(layout, m);
+    const Pagination p =
+        Pagination::paginate(incomeRows(2), layout, m, {m.rowMm, room - m.rowMm - m.footerMm / 2});
+    ASSERT_EQ(p.pages.size(), 2u);
+    EXPECT_EQ(p.pages[0].rowCount, 2);
+    EXPECT_EQ(p.pages[1].rowCount, 0);
+    EXPECT_TRUE(p.pages[1].footer);
+}
+
 }  // namespace

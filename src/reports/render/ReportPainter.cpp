@@ -7,6 +7,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
 
 #include "reports/ProductInfo.h"
 
@@ -30,6 +31,44 @@ bool isNumeric(ColumnKind kind) {
     return ReportTable::isNumeric(kind);
 }
 
+// A cell's text broken into lines of at most widthPx, between words where it can and inside
+// a word where it must; the text's own line breaks are kept. Measuring and painting use the
+// same lines, so a row is exactly as high as its text.
+class WrappedText {
+  public:
+    WrappedText(const QString& text, const QFont& font, QPaintDevice* device, double widthPx)
+        : layout_(lines(text), font, device) {
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout_.setTextOption(option);
+        layout_.beginLayout();
+        for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {
+            line.setLineWidth(widthPx);
+            line.setPosition(QPointF(0, height_));
+            height_ += line.height();
+        }
+        layout_.endLayout();
+    }
+
+    double height() const { return height_; }
+    void draw(QPainter& p, const QPointF& at, const QRectF& clip) const {
+        p.save();
+        p.setClipRect(clip);
+        layout_.draw(&p, at);
+        p.restore();
+    }
+
+  private:
+    static QString lines(QString text) {
+        text.remove(QLatin1Char('\r'));
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        return text;
+    }
+
+    QTextLayout layout_;
+    double height_ = 0;
+};
+
 }  // namespace
 
 // Where everything goes on the device, in millimetres from the top left of the area inside
@@ -41,6 +80,8 @@ struct ReportPainter::Geometry {
     double left = 0;                // the table's left edge (the table is centred)
     std::vector<double> x;          // left edge of each column, 序号 first; back() = right edge
     std::vector<ColumnKind> kinds;  // per column, 序号 first
+    std::vector<double> rowMm;      // each report row's height; taller than bands.rowMm
+                                    // where a wrapping column's text takes several lines
 
     double px(double mm) const { return mm * pxPerMm; }
     QRectF rect(double x0, double y, double x1, double h) const {
@@ -69,11 +110,26 @@ QPageLayout ReportPainter::pageLayout() const {
                        QPageLayout::Millimeter);
 }
 
-Pagination ReportPainter::paginate(double pageHeightMm) const {
-    BandMetrics m;
-    m.pageHeightMm = pageHeightMm;
-    m.pageFooterMm += kAddressMm;
-    return Pagination::paginate(table_, layout_, m);
+void ReportPainter::measureRows(QPainter& p, Geometry& g) const {
+    const QFontMetricsF metrics(p.font(), p.device());
+    const double pad = g.px(kPaddingMm);
+    // The first line sits where a one-line row would centre it; further lines add their
+    // height below.
+    const double extra = g.px(g.bands.rowMm) - metrics.height();
+    std::vector<int> wrapping;
+    for (size_t i = 0; i < layout_.columns.size(); ++i) {
+        if (layout_.columns[i].wrap) wrapping.push_back(int(i));
+    }
+    g.rowMm.assign(size_t(table_.rowCount()), g.bands.rowMm);
+    if (wrapping.empty()) return;
+    for (int r = 0; r < table_.rowCount(); ++r) {
+        for (int i : wrapping) {
+            const double width = g.px(g.x[size_t(i) + 2] - g.x[size_t(i) + 1]) - 2 * pad;
+            const WrappedText text(table_.displayText(r, columns_[size_t(i)]), p.font(), p.device(),
+                                   width);
+            g.rowMm[size_t(r)] = std::max(g.rowMm[size_t(r)], (text.height() + extra) / g.pxPerMm);
+        }
+    }
 }
 
 int ReportPainter::paint(QPagedPaintDevice* device) const {
@@ -98,7 +154,9 @@ int ReportPainter::paint(QPagedPaintDevice* device) const {
         g.kinds.push_back(table_.column(columns_[i]).kind);
     }
 
-    const Pagination pages = Pagination::paginate(table_, layout_, g.bands);
+    p.setFont(font(10));
+    measureRows(p, g);
+    const Pagination pages = Pagination::paginate(table_, layout_, g.bands, g.rowMm);
     QPen pen(Qt::black);
     pen.setWidthF(g.px(kRuleMm));
     p.setPen(pen);
@@ -139,17 +197,37 @@ void ReportPainter::paintPage(QPainter& p, const Geometry& g, const Pagination& 
 
     const QFontMetricsF metrics(p.font(), p.device());
     for (int r = page.firstRow; r < page.firstRow + page.rowCount; ++r) {
+        const double rowMm = std::min(g.rowMm[size_t(r)], Pagination::rowRoomMm(layout_, b));
         for (int c = 0; c < cells; ++c) {
-            const QRectF cell = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], b.rowMm);
+            const QRectF cell = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], rowMm);
             p.drawRect(cell);
             const QString text = c == 0 ? QString::number(table_.rowId(r))
                                         : table_.displayText(r, columns_[size_t(c) - 1]);
-            const QRectF inner = cell.adjusted(g.px(kPaddingMm), 0, -g.px(kPaddingMm), 0);
+            // Cells of a grown row keep their text on its first line.
+            const QRectF first = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], b.rowMm);
+            const QRectF inner = first.adjusted(g.px(kPaddingMm), 0, -g.px(kPaddingMm), 0);
+            if (c > 0 && layout_.columns[size_t(c) - 1].wrap) {
+                const WrappedText wrapped(text, p.font(), p.device(), inner.width());
+                const double top = (inner.height() - metrics.height()) / 2;
+                wrapped.draw(p, inner.topLeft() + QPointF(0, top), cell);
+                continue;
+            }
             const bool right = c == 0 || isNumeric(g.kinds[size_t(c)]);
-            p.drawText(inner, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
-                       metrics.elidedText(text, Qt::ElideRight, inner.width()));
+            const int align = (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+            const double wide = metrics.horizontalAdvance(text);
+            if (wide > inner.width() && (right || g.kinds[size_t(c)] == ColumnKind::Date)) {
+                // A cut date or amount would print a wrong value: it shrinks to fit instead.
+                p.save();
+                QFont small = p.font();
+                small.setPointSizeF(small.pointSizeF() * inner.width() / wide);
+                p.setFont(small);
+                p.drawText(inner, align, text);
+                p.restore();
+                continue;
+            }
+            p.drawText(inner, align, metrics.elidedText(text, Qt::ElideRight, inner.width()));
         }
-        y += b.rowMm;
+        y += rowMm;
     }
 
     if (!layout_.footers) return;

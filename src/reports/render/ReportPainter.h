@@ -42,11 +42,10 @@ class ReportPainter {
     // cannot be written.
     bool writePdf(const QString& path, QString* error = nullptr) const;
 
-    // The pages for a page of this height inside its margins.
-    Pagination paginate(double pageHeightMm) const;
-
   private:
     struct Geometry;
+    // Each row's height on this device: taller where a wrapping column needs more lines.
+    void measureRows(QPainter& p, Geometry& g) const;
     void paintPage(QPainter& p, const Geometry& g, const Pagination& pages, int index) const;
     void paintLine(QPainter& p, const Geometry& g, double y, double heightMm, const QString& label,
                    const std::vector<double>& sums) const;
