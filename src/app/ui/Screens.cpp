@@ -10,6 +10,7 @@
 #include "books/ui/TfrmOpenBook.h"
 #include "plans/ui/PlanScreens.h"
 #include "import/ui/ImportScreens.h"
+#include "notes/ui/NoteScreens.h"
 #include "reference/ui/ReferenceScreens.h"
 #include "reports/ui/QueryScreens.h"
 #include "reports/ui/ReportScreens.h"
@@ -60,6 +61,7 @@ void registerScreens(TfrmMain& main) {
     registerQueryScreens(main);
     registerPlanScreens(main);
     registerImportScreens(main);
+    registerNoteScreens(main);
 }
 
 }  // namespace cw
