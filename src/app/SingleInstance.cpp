@@ -7,10 +7,26 @@
 
 namespace cw {
 
+namespace {
+
+// The folder's real path, also before the first start has made it: the nearest existing
+// folder above it is resolved (links and all) and the missing rest appended.
+QString realPath(const QString& folder) {
+    QFileInfo info(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+    QStringList missing;
+    while (!info.exists() && !info.isRoot()) {
+        missing.prepend(info.fileName());
+        info = QFileInfo(info.absolutePath());
+    }
+    QString base = info.canonicalFilePath();
+    if (base.isEmpty()) base = info.absoluteFilePath();
+    return QDir::cleanPath(missing.isEmpty() ? base : base + QLatin1Char('/') + missing.join('/'));
+}
+
+}  // namespace
+
 QString SingleInstance::lockName(const QString& dataFolder) {
-    const QFileInfo info(dataFolder);
-    QString canonical = info.canonicalFilePath();
-    if (canonical.isEmpty()) canonical = QDir::cleanPath(info.absoluteFilePath());
+    const QString canonical = realPath(dataFolder);
     const QByteArray hash =
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QStringLiteral("coinwick-") + QString::fromLatin1(hash) + QStringLiteral(".lock");

@@ -81,6 +81,20 @@ TEST(SingleInstanceTest, CopiesOnDifferentDataFoldersRunSideBySide) {
     EXPECT_NE(a.lockPath(), b.lockPath());
 }
 
+TEST(SingleInstanceTest, TheLockOfAFolderIsTheSameBeforeAndAfterTheFirstStartMadeIt) {
+    // The user's folder does not exist yet when the first start takes the lock, and may lie
+    // under a linked folder.
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkdir("real"));
+    ASSERT_TRUE(QFile::link(root.filePath("real"), root.filePath("link")));
+    const QString folder = root.filePath("link/Coinwick");
+    const QString before = SingleInstance::lockName(folder);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_EQ(SingleInstance::lockName(folder), before);
+    EXPECT_EQ(SingleInstance::lockName(root.filePath("real/Coinwick")), before);
+    EXPECT_NE(SingleInstance::lockName(root.filePath("real")), before);
+}
+
 TEST(SingleInstanceTest, ALockLeftByADeadProcessIsTakenOver) {
     QTemporaryDir runtime, data;
     const QString path = runtime.filePath(SingleInstance::lockName(data.path()));
