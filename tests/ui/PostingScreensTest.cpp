@@ -63,7 +63,7 @@ struct Book {
 
     // The main window must not go with a working window still inside it.
     ~Book() {
-        fx.main->myfrmClose();
+        if (fx.main) fx.main->myfrmClose();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -182,7 +182,18 @@ class PostingScreensTest : public QObject {
     void anEditOfARowChangedMeanwhileIsRefused();
     void keysOfTheEntryPanel();
     void theWorkingCaptionIsShown();
+    void theFrameGoesWithAWorkingWindowOpen();
 };
+
+// Quitting with a posting screen open destroys the frame with the window still inside it.
+void PostingScreensTest::theFrameGoesWithAWorkingWindowOpen() {
+    Book b;
+    b.open(QStringLiteral("TfrmInTable"));
+    QPointer<QWidget> screen = b.fx.main->workingWindow();
+    QVERIFY(screen);
+    b.fx.main.reset();
+    QVERIFY(screen.isNull());
+}
 
 // Inside the frame a working window's own title bar is never seen: the frame shows it.
 void PostingScreensTest::theWorkingCaptionIsShown() {

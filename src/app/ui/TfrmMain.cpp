@@ -79,6 +79,13 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+    // A working window still open goes first, while the frame it reports back to still stands
+    // (its destruction would otherwise reach a half-destroyed frame).
+    if (QWidget* w = working_.data()) {
+        working_ = nullptr;
+        disconnect(w, nullptr, this, nullptr);
+        delete w;
+    }
     ctx_.dm.setMenuSwitch({});
 }
 
