@@ -135,9 +135,12 @@ int Cli::cmdReport(const QStringList& args) {
     tsv::table(out_, outcome.table);
 
     if (!a.xlsx.isEmpty()) {
+        // Screens with a block layout of their own (the statistics tables) build their workbook.
         const Workbook wb =
-            SpreadsheetExport::build(ExportLayout::forScreen(def->screen), outcome.table,
-                                     {state_.myBName, a.filter.from, a.filter.to});
+            def->workbook
+                ? def->workbook(*db_, state_.myBName, a.filter, outcome.table)
+                : SpreadsheetExport::build(ExportLayout::forScreen(def->screen), outcome.table,
+                                           {state_.myBName, a.filter.from, a.filter.to});
         XlsxWriter writer;
         if (!writer.write(wb, a.xlsx)) return refuse(writer.errorString());
     }
