@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "notes/ui/TfrmUThing_In.h"
 #include "reports/ExportLayout.h"
@@ -31,6 +32,7 @@ namespace {
 
 const QString kScreen = QStringLiteral("TfrmUThing_Q");
 const QString kPrintLayout = QStringLiteral("Print/theJS.rf3");
+constexpr int kTitleWidthPx = 260;
 
 }  // namespace
 
@@ -172,6 +174,9 @@ void TfrmUThing_Q::refresh() {
     const int detail = table().columnOf(Field::Detail);
     if (detail >= 0) grid_->setColumnHidden(detail, true);
     grid_->resizeColumnsToContents();
+    // A long title must not crowd out 内容, the widest column.
+    const int title = table().columnOf(Field::Title);
+    grid_->setColumnWidth(title, std::min(grid_->columnWidth(title), kTitleWidthPx));
     count_->setText(QStringLiteral("记录：") + QString::number(table().rowCount()));
     // Stay on the note just changed; otherwise the first row is the current one.
     int row = table().isEmpty() ? -1 : 0;
@@ -198,8 +203,10 @@ bool TfrmUThing_Q::guarded(const std::function<void()>& action) {
 }
 
 void TfrmUThing_Q::ButExcelClick() {
+    // The range of the rows exported, not whatever the date fields show now.
+    const auto day = [](const QString& text) { return QDate::fromString(text, Qt::ISODate); };
     ExcelExport::run(ctx_, ExportLayout::forScreen(kScreen), table(),
-                     {ctx_.state.myBName, from_->date(), to_->date()});
+                     {ctx_.state.myBName, day(filter_.from), day(filter_.to)});
 }
 
 void TfrmUThing_Q::ButPrintClick() {
