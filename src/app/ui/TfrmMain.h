@@ -56,9 +56,10 @@ class TfrmMain : public QMainWindow {
     }
     // A modal dialog of class Window made with the screen context.
     template <typename Window>
-    static Screen modal(bool refreshOnClose = false) {
+    static Screen modal(bool checks = false, bool refreshOnClose = false) {
         Screen s;
         s.kind = Screen::Modal;
+        s.checks = checks;
         s.refreshOnClose = refreshOnClose;
         s.make = [](TfrmMain& m) -> QWidget* { return new Window(m.context(), &m); };
         return s;

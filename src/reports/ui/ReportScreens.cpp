@@ -12,18 +12,6 @@ namespace cw {
 
 namespace {
 
-template <typename Window>
-TfrmMain::Screen report() {
-    TfrmMain::Screen s;
-    s.kind = TfrmMain::Screen::Working;
-    s.make = [](TfrmMain& m) -> QWidget* {
-        auto* w = new Window(m.context(), &m);
-        w->setDialogRunner([&m](QDialog& d) { return m.runDialog(d); });
-        return w;
-    };
-    return s;
-}
-
 // A menu entry that opens no window: the working window closes, the workbook is written.
 TfrmMain::Screen monthCategory(const QString& screen) {
     TfrmMain::Screen s;
@@ -50,8 +38,8 @@ void mySumReport(AppContext& ctx, const QString& menuScreen) {
 }
 
 void registerReportScreens(TfrmMain& main) {
-    main.registerScreen(QStringLiteral("TfrmSZ_M"), report<TfrmSZ_M>());
-    main.registerScreen(QStringLiteral("TfrmSZ_Y"), report<TfrmSZ_Y>());
+    main.registerScreen(QStringLiteral("TfrmSZ_M"), TfrmMain::working<TfrmSZ_M>());
+    main.registerScreen(QStringLiteral("TfrmSZ_Y"), TfrmMain::working<TfrmSZ_Y>());
     registerStatisticsScreens(main);
     for (const MonthCategoryReport::Spec& spec : MonthCategoryReport::all()) {
         main.registerScreen(spec.screen, monthCategory(spec.screen));

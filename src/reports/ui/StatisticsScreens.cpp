@@ -11,18 +11,6 @@ const ReportDefinition& def(const char* screen) {
     return *ReportCatalog::byScreen(QString::fromLatin1(screen));
 }
 
-template <typename Window>
-TfrmMain::Screen working() {
-    TfrmMain::Screen s;
-    s.kind = TfrmMain::Screen::Working;
-    s.make = [](TfrmMain& m) -> QWidget* {
-        auto* w = new Window(m.context(), &m);
-        w->setDialogRunner([&m](QDialog& d) { return m.runDialog(d); });
-        return w;
-    };
-    return s;
-}
-
 }  // namespace
 
 TfrmPage1::TfrmPage1(AppContext& ctx, QWidget* parent)
@@ -34,11 +22,11 @@ TfrmE_O::TfrmE_O(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("Tfrm
 TfrmA_Q::TfrmA_Q(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("TfrmA_Q"), parent) {}
 
 void registerStatisticsScreens(TfrmMain& main) {
-    main.registerScreen(QStringLiteral("TfrmPage1"), working<TfrmPage1>());
-    main.registerScreen(QStringLiteral("TfrmPage2"), working<TfrmPage2>());
-    main.registerScreen(QStringLiteral("TfrmE_I"), working<TfrmE_I>());
-    main.registerScreen(QStringLiteral("TfrmE_O"), working<TfrmE_O>());
-    main.registerScreen(QStringLiteral("TfrmA_Q"), working<TfrmA_Q>());
+    main.registerScreen(QStringLiteral("TfrmPage1"), TfrmMain::working<TfrmPage1>());
+    main.registerScreen(QStringLiteral("TfrmPage2"), TfrmMain::working<TfrmPage2>());
+    main.registerScreen(QStringLiteral("TfrmE_I"), TfrmMain::working<TfrmE_I>());
+    main.registerScreen(QStringLiteral("TfrmE_O"), TfrmMain::working<TfrmE_O>());
+    main.registerScreen(QStringLiteral("TfrmA_Q"), TfrmMain::working<TfrmA_Q>());
 }
 
 }  // namespace cw
