@@ -8,9 +8,9 @@
 #include "books/ui/TfrmNewBook.h"
 #include "books/ui/TfrmNewBook1.h"
 #include "books/ui/TfrmOpenBook.h"
-#include "plans/ui/PlanScreens.h"
 #include "import/ui/ImportScreens.h"
 #include "notes/ui/NoteScreens.h"
+#include "plans/ui/PlanScreens.h"
 #include "reference/ui/ReferenceScreens.h"
 #include "reports/ui/QueryScreens.h"
 #include "reports/ui/ReportScreens.h"
@@ -59,9 +59,9 @@ void registerScreens(TfrmMain& main) {
     registerBookScreens(main);
     registerReportScreens(main);
     registerQueryScreens(main);
-    registerPlanScreens(main);
     registerImportScreens(main);
     registerNoteScreens(main);
+    registerPlanScreens(main);
 }
 
 }  // namespace cw
