@@ -134,7 +134,7 @@ TfrmPage3::TfrmPage3(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     grid_->gridModel()->setHiddenColumns({QStringLiteral("ID")});
     grid_->gridModel()->setMoneyColumns(
         {QStringLiteral("收入"), QStringLiteral("支出"), QStringLiteral("本次余额")});
-    grid_->setColumnWidthFor(QStringLiteral("摘要"), 260);
+    // The remark (摘要) takes the spare width; the rest fit their values.
     grid_->setColumnWidthFor(QStringLiteral("事件"), 40);
     layout->addWidget(grid_, 1);
 
