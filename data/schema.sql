@@ -210,6 +210,26 @@ CREATE TRIGGER OutTable_Sum_Update AFTER UPDATE OF OMoney, BName ON OutTable BEG
 END;
 -- END book totals
 
+-- BEGIN bill imports
+-- The transaction numbers of the payment-app bill rows each book has booked, so a bill
+-- imported again books none of them twice, and the accounts and categories the household
+-- chose for a payment method, an app's category or a counterparty, proposed next time.
+CREATE TABLE SBillDone (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  BName TEXT NOT NULL DEFAULT '',
+  theNo TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX SBillDone_BName_theNo ON SBillDone(BName, theNo);
+CREATE TABLE SBillMap (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  BName TEXT NOT NULL DEFAULT '',
+  theT TEXT NOT NULL DEFAULT '',
+  theKey TEXT NOT NULL DEFAULT '',
+  theName TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX SBillMap_BName_theT_theKey ON SBillMap(BName, theT, theKey);
+-- END bill imports
+
 CREATE TABLE ChangeT (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   BName TEXT NOT NULL DEFAULT '',

@@ -25,30 +25,30 @@ const QStringList& BookManager::renameTables() {
     // The notes belong to the book like everything else: left out, they would vanish from
     // the renamed book and turn up in a later book of the old name.
     static const QStringList tables = {
-        QStringLiteral("BList"),    QStringLiteral("Borrow"),   QStringLiteral("BorrowR"),
-        QStringLiteral("ChangeT"),  QStringLiteral("Debt"),     QStringLiteral("DebtR"),
-        QStringLiteral("DList"),    QStringLiteral("InD"),      QStringLiteral("InTable"),
-        QStringLiteral("OutD"),     QStringLiteral("OutTable"), QStringLiteral("PD"),
-        QStringLiteral("SAccount"), QStringLiteral("SBook"),    QStringLiteral("SFamily"),
-        QStringLiteral("SMRB"),     QStringLiteral("SMRX"),     QStringLiteral("TD"),
-        QStringLiteral("TList"),    QStringLiteral("TTable"),   QStringLiteral("TTableR"),
-        QStringLiteral("UList"),    QStringLiteral("UPlan"),    QStringLiteral("UWarn"),
-        QStringLiteral("UThing"),
+        QStringLiteral("BList"),    QStringLiteral("Borrow"),    QStringLiteral("BorrowR"),
+        QStringLiteral("ChangeT"),  QStringLiteral("Debt"),      QStringLiteral("DebtR"),
+        QStringLiteral("DList"),    QStringLiteral("InD"),       QStringLiteral("InTable"),
+        QStringLiteral("OutD"),     QStringLiteral("OutTable"),  QStringLiteral("PD"),
+        QStringLiteral("SAccount"), QStringLiteral("SBook"),     QStringLiteral("SFamily"),
+        QStringLiteral("SMRB"),     QStringLiteral("SMRX"),      QStringLiteral("TD"),
+        QStringLiteral("TList"),    QStringLiteral("TTable"),    QStringLiteral("TTableR"),
+        QStringLiteral("UList"),    QStringLiteral("UPlan"),     QStringLiteral("UWarn"),
+        QStringLiteral("UThing"),   QStringLiteral("SBillDone"), QStringLiteral("SBillMap"),
     };
     return tables;
 }
 
 const QStringList& BookManager::deleteTables() {
     static const QStringList tables = {
-        QStringLiteral("InD"),     QStringLiteral("OutD"),     QStringLiteral("SAccount"),
-        QStringLiteral("InTable"), QStringLiteral("OutTable"), QStringLiteral("ChangeT"),
-        QStringLiteral("Borrow"),  QStringLiteral("TD"),       QStringLiteral("TTable"),
-        QStringLiteral("UPlan"),   QStringLiteral("UList"),    QStringLiteral("SFamily"),
-        QStringLiteral("Debt"),    QStringLiteral("BList"),    QStringLiteral("BorrowR"),
-        QStringLiteral("DebtR"),   QStringLiteral("DList"),    QStringLiteral("PD"),
-        QStringLiteral("SMRB"),    QStringLiteral("SMRX"),     QStringLiteral("TList"),
-        QStringLiteral("TTableR"), QStringLiteral("UWarn"),    QStringLiteral("UThing"),
-        QStringLiteral("SBook"),
+        QStringLiteral("InD"),       QStringLiteral("OutD"),     QStringLiteral("SAccount"),
+        QStringLiteral("InTable"),   QStringLiteral("OutTable"), QStringLiteral("ChangeT"),
+        QStringLiteral("Borrow"),    QStringLiteral("TD"),       QStringLiteral("TTable"),
+        QStringLiteral("UPlan"),     QStringLiteral("UList"),    QStringLiteral("SFamily"),
+        QStringLiteral("Debt"),      QStringLiteral("BList"),    QStringLiteral("BorrowR"),
+        QStringLiteral("DebtR"),     QStringLiteral("DList"),    QStringLiteral("PD"),
+        QStringLiteral("SMRB"),      QStringLiteral("SMRX"),     QStringLiteral("TList"),
+        QStringLiteral("TTableR"),   QStringLiteral("UWarn"),    QStringLiteral("UThing"),
+        QStringLiteral("SBillDone"), QStringLiteral("SBillMap"), QStringLiteral("SBook"),
     };
     return tables;
 }

@@ -66,6 +66,8 @@ const char* kUsage =
     "       enable ID|disable ID|delete ID   the monthly reminder thresholds\n"
     "  import in|out|transfer|debt|credit|investment FILE  book the rows of Sheet1 of an\n"
     "                               .xls/.xlsx file; prints how many\n"
+    "  bill FILE [dry-run]          import a WeChat Pay or Alipay bill with the remembered\n"
+    "                               mappings; prints 新增, 已导入 and 跳过 counts\n"
     "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]  the notes, TSV\n"
     "  note add [date=] member=NAME [title=] text=TEXT  save a note; prints its ID\n"
     "KIND: income expense transfer debt credit investment repay collect return increase\n"
@@ -182,6 +184,7 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("execute-due")) return cmdExecuteDue(args);
         if (verb == QLatin1String("warn")) return cmdWarn(args);
         if (verb == QLatin1String("import")) return cmdImport(args);
+        if (verb == QLatin1String("bill")) return cmdBill(args);
         if (verb == QLatin1String("notes")) return cmdNotes(args);
         if (verb == QLatin1String("note")) return cmdNote(args);
     } catch (const DbError& e) {

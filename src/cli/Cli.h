@@ -75,6 +75,7 @@ class Cli {
     int cmdWarn(const QStringList& args);
     // import KIND FILE (CliImport.cpp); notes, note add (CliNotes.cpp).
     int cmdImport(const QStringList& args);
+    int cmdBill(const QStringList& args);
     int cmdNotes(const QStringList& args);
     int cmdNote(const QStringList& args);
 

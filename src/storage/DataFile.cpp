@@ -25,7 +25,8 @@ void DataFile::make(const QString& path) {
     const QFileInfo target(path);
     QDir().mkpath(target.absolutePath());
     if (target.exists()) {
-        throw DbError(QStringLiteral("数据文件 %1 已经存在，不会覆盖它").arg(target.absoluteFilePath()));
+        throw DbError(
+            QStringLiteral("数据文件 %1 已经存在，不会覆盖它").arg(target.absoluteFilePath()));
     }
     const QString temporary = path + QStringLiteral(".new");
     QFile::remove(temporary);
@@ -47,24 +48,42 @@ void DataFile::make(const QString& path) {
 }
 
 void DataFile::upgrade(Database& db) {
-    if (!db.query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"),
-                  QStringLiteral("SBookSum"))
-             .isEmpty())
-        return;
+    const auto lacks = [&db](const char* table) {
+        return db
+            .query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"),
+                   QString::fromLatin1(table))
+            .isEmpty();
+    };
     const QString schema = QString::fromUtf8(schemaSql());
-    const qsizetype from = schema.indexOf(QLatin1String("-- BEGIN book totals"));
-    const qsizetype to = schema.indexOf(QLatin1String("-- END book totals"));
-    if (from < 0 || to < from) return;
-    Transaction tx(db);
-    db.execScript(schema.mid(from, to - from));
-    db.execScript(QStringLiteral(
-        "INSERT INTO SBookSum(BName, theT, theCents, theCount) "
-        "SELECT BName, 'InTable', Sum(CAST(round(IMoney * 100) AS INTEGER)), Count(*) "
-        "FROM InTable GROUP BY BName;"
-        "INSERT INTO SBookSum(BName, theT, theCents, theCount) "
-        "SELECT BName, 'OutTable', Sum(CAST(round(OMoney * 100) AS INTEGER)), Count(*) "
-        "FROM OutTable GROUP BY BName;"));
-    tx.commit();
+    // The schema text between "-- BEGIN name" and "-- END name"; empty when it is not there.
+    const auto block = [&schema](const char* name) {
+        const qsizetype from = schema.indexOf(QLatin1String("-- BEGIN ") + QLatin1String(name));
+        const qsizetype to = schema.indexOf(QLatin1String("-- END ") + QLatin1String(name));
+        return from < 0 || to < from ? QString() : schema.mid(from, to - from);
+    };
+    if (lacks("SBookSum")) {
+        const QString totals = block("book totals");
+        if (!totals.isEmpty()) {
+            Transaction tx(db);
+            db.execScript(totals);
+            db.execScript(QStringLiteral(
+                "INSERT INTO SBookSum(BName, theT, theCents, theCount) "
+                "SELECT BName, 'InTable', Sum(CAST(round(IMoney * 100) AS INTEGER)), Count(*) "
+                "FROM InTable GROUP BY BName;"
+                "INSERT INTO SBookSum(BName, theT, theCents, theCount) "
+                "SELECT BName, 'OutTable', Sum(CAST(round(OMoney * 100) AS INTEGER)), Count(*) "
+                "FROM OutTable GROUP BY BName;"));
+            tx.commit();
+        }
+    }
+    if (lacks("SBillDone")) {
+        const QString bills = block("bill imports");
+        if (!bills.isEmpty()) {
+            Transaction tx(db);
+            db.execScript(bills);
+            tx.commit();
+        }
+    }
 }
 
 }  // namespace cw

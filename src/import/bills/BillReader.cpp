@@ -1,0 +1,196 @@
+#include "import/bills/BillReader.h"
+
+#include <QFile>
+#include <QHash>
+#include <QStringDecoder>
+
+#include "import/SpreadsheetImport.h"
+#include "import/SpreadsheetReader.h"
+#include "storage/Money.h"
+
+namespace cw {
+
+namespace {
+
+const QStringList& wechatHeaders() {
+    static const QStringList h{"交易时间", "交易类型", "交易对方", "商品",     "收/支", "金额(元)",
+                               "支付方式", "当前状态", "交易单号", "商户单号", "备注"};
+    return h;
+}
+
+const QStringList& alipayHeaders() {
+    static const QStringList h{"交易时间", "交易分类",   "交易对方",   "对方账号",
+                               "商品说明", "收/支",      "金额",       "收/付款方式",
+                               "交易状态", "交易订单号", "商家订单号", "备注"};
+    return h;
+}
+
+QString expected() {
+    return QStringLiteral(
+               "不是微信支付或支付宝账单！微信支付账单的表头应为%1；支付宝账单的表头应为%2。")
+        .arg(wechatHeaders().join(QStringLiteral("、")),
+             alipayHeaders().join(QStringLiteral("、")));
+}
+
+// Refunded, closed or failed rows moved no money (or moved it back).
+bool successfulStatus(const QString& status) {
+    for (const char* word : {"退款", "关闭", "失败", "撤销", "退还"})
+        if (status.contains(QString::fromUtf8(word))) return false;
+    return true;
+}
+
+void refuseRow(int row, const QString& header, const QString& what) {
+    throw SheetError(QStringLiteral("第 %1 行 %2 %3").arg(row).arg(header, what) +
+                     SpreadsheetImport::nothingImported());
+}
+
+}  // namespace
+
+bool BillReader::parseAmount(const QString& text, double* value) {
+    QString t = text.trimmed();
+    t.remove(QChar(u'¥')).remove(QChar(u'￥')).remove(QLatin1Char(',')).remove(QLatin1Char(' '));
+    if (t.isEmpty()) return false;
+    return Money::parse(t, value);
+}
+
+SheetRows BillReader::parseCsv(const QString& text) {
+    SheetRows out;
+    QStringList cells;
+    QString cell;
+    bool quoted = false;
+    int line = 1;
+    int start = 1;
+    const auto endCell = [&] {
+        cells << cell;
+        cell.clear();
+    };
+    const auto endRow = [&] {
+        endCell();
+        bool any = false;
+        for (const QString& c : cells) any = any || !c.trimmed().isEmpty();
+        if (any) {
+            // Keep the header out of SheetRows' own header guess: every row goes to rows.
+            out.rows.push_back(cells);
+            out.rowNumbers.push_back(start);
+        }
+        cells.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                    cell += c;
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                if (c == QLatin1Char('\n')) ++line;
+                cell += c;
+            }
+        } else if (c == QLatin1Char('"') && cell.trimmed().isEmpty()) {
+            cell.clear();
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            endCell();
+        } else if (c == QLatin1Char('\n')) {
+            endRow();
+            start = ++line;
+        } else if (c != QLatin1Char('\r')) {
+            cell += c;
+        }
+    }
+    if (!cell.isEmpty() || !cells.isEmpty()) endRow();
+    return out;
+}
+
+Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vector<int>& numbers) {
+    Bill bill;
+    size_t headerAt = rows.size();
+    QHash<QString, int> col;
+    for (size_t r = 0; r < rows.size() && headerAt == rows.size(); ++r) {
+        QHash<QString, int> here;
+        for (int i = rows[r].size() - 1; i >= 0; --i) here.insert(rows[r][i].trimmed(), i);
+        for (const auto& [source, headers] : {std::pair{Bill::Source::WeChat, &wechatHeaders()},
+                                              std::pair{Bill::Source::Alipay, &alipayHeaders()}}) {
+            bool all = true;
+            for (const QString& h : *headers) all = all && here.contains(h);
+            if (all) {
+                bill.source = source;
+                headerAt = r;
+                col = here;
+                break;
+            }
+        }
+    }
+    if (headerAt == rows.size()) throw SheetError(expected());
+
+    const bool wechat = bill.source == Bill::Source::WeChat;
+    const QString amountHeader = wechat ? QStringLiteral("金额(元)") : QStringLiteral("金额");
+    for (size_t r = headerAt + 1; r < rows.size(); ++r) {
+        const QStringList& cells = rows[r];
+        const auto cell = [&](const char* header) {
+            return cells.value(col.value(QString::fromUtf8(header), -1)).trimmed();
+        };
+        const QString time = cell("交易时间");
+        // The Alipay export closes with a divider line and notes below the rows.
+        if (time.startsWith(QStringLiteral("---"))) break;
+        bool any = false;
+        for (const QString& c : cells) any = any || !c.trimmed().isEmpty();
+        if (!any) continue;
+
+        BillRow row;
+        row.rowNumber = numbers[r];
+        row.day = SpreadsheetImport::dayOf(time);
+        if (row.day.isEmpty())
+            refuseRow(row.rowNumber, QStringLiteral("交易时间"),
+                      QStringLiteral("不是有效的日期！"));
+        if (!parseAmount(cells.value(col.value(amountHeader)), &row.amount) || row.amount < 0)
+            refuseRow(row.rowNumber, amountHeader, QStringLiteral("不是有效的金额！"));
+        const QString direction = cell("收/支");
+        row.direction = direction == QStringLiteral("收入")   ? BillRow::Direction::In
+                        : direction == QStringLiteral("支出") ? BillRow::Direction::Out
+                                                              : BillRow::Direction::Neutral;
+        row.type = wechat ? cell("交易类型") : cell("交易分类");
+        row.counterparty = cell("交易对方");
+        row.goods = wechat ? cell("商品") : cell("商品说明");
+        row.method = wechat ? cell("支付方式") : cell("收/付款方式");
+        row.status = wechat ? cell("当前状态") : cell("交易状态");
+        row.number = wechat ? cell("交易单号") : cell("交易订单号");
+        row.successful = successfulStatus(row.status);
+        bill.rows.push_back(std::move(row));
+    }
+    return bill;
+}
+
+Bill BillReader::read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw SheetError(QStringLiteral("无法打开文件：") + path);
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (bytes.startsWith(QByteArray("PK\x03\x04", 4))) {
+        const SheetRows sheet = SpreadsheetReader::read(path);
+        std::vector<QStringList> rows{sheet.header};
+        rows.insert(rows.end(), sheet.rows.begin(), sheet.rows.end());
+        // The first row kept is the sheet's first non-empty one; its number is not needed,
+        // since it is never a booked row.
+        std::vector<int> numbers{0};
+        numbers.insert(numbers.end(), sheet.rowNumbers.begin(), sheet.rowNumbers.end());
+        return fromRows(rows, numbers);
+    }
+    // WeChat writes UTF-8 (with a byte-order mark), Alipay GBK; a text that is no valid UTF-8
+    // is read as GBK.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        QStringDecoder gbk("GB18030");
+        if (!gbk.isValid()) throw SheetError(expected());
+        text = gbk.decode(bytes);
+    }
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    const SheetRows sheet = parseCsv(text);
+    return fromRows(sheet.rows, sheet.rowNumbers);
+}
+
+}  // namespace cw

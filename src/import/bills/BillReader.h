@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "import/SheetRows.h"
+
+namespace cw {
+
+// One row of a payment app's bill, its cells as read (trimmed of the blanks and tabs the
+// exports pad them with) and the values taken from them.
+struct BillRow {
+    enum class Direction { In, Out, Neutral };
+    int rowNumber = 0;  // 1-based line or spreadsheet row, for messages
+    QString day;        // yyyy-mm-dd
+    Direction direction = Direction::Neutral;
+    double amount = 0;
+    QString type;  // Alipay 交易分类, WeChat 交易类型
+    QString counterparty;
+    QString goods;
+    QString method;  // the payment method, e.g. "零钱"
+    QString status;
+    QString number;  // 交易单号 / 交易订单号
+    // Neither refunded, closed nor failed.
+    bool successful = true;
+};
+
+struct Bill {
+    enum class Source { WeChat, Alipay };
+    Source source = Source::WeChat;
+    std::vector<BillRow> rows;
+};
+
+// Reads a WeChat Pay bill (.xlsx or UTF-8 .csv) or an Alipay bill (GBK or UTF-8 .csv). The
+// header row is found by its cells wherever the preamble ends; the two are told apart by their
+// headers. Throws SheetError naming what was expected for any other file, and naming the row
+// for a row whose date or amount cannot be read (so nothing of a damaged bill is booked).
+class BillReader {
+  public:
+    static Bill read(const QString& path);
+    // The rows of a CSV text, each with its 1-based line number.
+    static SheetRows parseCsv(const QString& text);
+    // "¥1,234.50" → 1234.5; false when it is no amount.
+    static bool parseAmount(const QString& text, double* value);
+    static Bill fromRows(const std::vector<QStringList>& rows, const std::vector<int>& numbers);
+};
+
+}  // namespace cw

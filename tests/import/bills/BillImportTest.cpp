@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringEncoder>
+
+#include "bookkeeping/BookkeepingFixture.h"
+#include "import/bills/BillImport.h"
+#include "reports/Workbook.h"
+#include "reports/XlsxWriter.h"
+#include "storage/DataFile.h"
+#include "support/CliRun.h"
+
+namespace {
+
+using cw::Bill;
+using cw::BillImport;
+using cw::BillReader;
+using cw::BillRow;
+using cw::SheetError;
+
+const QStringList kWeChatHeader{"交易时间", "交易类型", "交易对方", "商品",     "收/支", "金额(元)",
+                                "支付方式", "当前状态", "交易单号", "商户单号", "备注"};
+
+// A WeChat bill's rows after its header: a purchase, an income received into the wallet
+// ("/" as method, an amount with a thousands separator), a withdrawal (neutral) and a refunded
+// purchase.
+const std::vector<QStringList> kWeChatRows{
+    {"2026-11-03 12:01:09", "商户消费", "便利店", "饮料", "支出", "¥12.50", "零钱", "支付成功",
+     "4200001", "10001", "/"},
+    {"2026-11-04 09:00:00", "转账", "张三", "/", "收入", "¥1,234.50", "/", "已收钱", "4200002", "/",
+     "/"},
+    {"2026-11-05 10:00:00", "零钱提现", "招商银行", "/", "/", "¥100.00", "零钱", "提现已到账",
+     "4200003", "/", "/"},
+    {"2026-11-06 19:30:00", "商户消费", "饭店", "午餐", "支出", "¥30.00", "招商银行储蓄卡(1234)",
+     "已全额退款", "4200004", "10004", "/"},
+};
+
+QStringList weChatPreamble(int lines) {
+    QStringList out{"微信支付账单明细", "微信昵称：[小王]",
+                    "起始时间：[2026-11-01 00:00:00] "
+                    "终止时间：[2026-11-30 23:59:59]"};
+    for (int i = out.size(); i < lines; ++i) out << QStringLiteral("说明%1").arg(i);
+    out << "----------------------微信支付账单明细列表--------------------";
+    return out;
+}
+
+QString csvCell(const QString& c) {
+    return c.contains(QLatin1Char(',')) ? QLatin1Char('"') + c + QLatin1Char('"') : c;
+}
+
+QString weChatCsv(const std::vector<QStringList>& rows, int preamble = 16) {
+    QString text = QChar(0xFEFF);
+    for (const QString& l : weChatPreamble(preamble)) text += l + QStringLiteral(",,,\r\n");
+    QStringList all{kWeChatHeader.join(QLatin1Char(','))};
+    for (const QStringList& r : rows) {
+        QStringList cells;
+        for (const QString& c : r) cells << csvCell(c);
+        all << cells.join(QLatin1Char(','));
+    }
+    return text + all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+// An Alipay bill: GBK, cells padded with tabs and blanks, a divider and notes after the rows.
+QString alipayCsv() {
+    QStringList lines{"支付宝交易明细", "账号：[xiaowang@example.com]",
+                      "起始日期：[2026-11-01 00:00:00]    终止日期：[2026-12-01 00:00:00]", "",
+                      "交易时间\t,交易分类\t,交易对方\t,对方账号\t,商品说明\t,收/支\t,金额\t,"
+                      "收/付款方式\t,交易状态\t,交易订单号\t,商家订单号\t,备注\t,"};
+    lines << "2026-11-07 08:00:00\t,餐饮美食\t,早餐店\t,zao***@x.com\t,包子\t,支出\t,8.00\t,"
+             "花呗\t,交易成功\t,2026110722001\t,M1\t,\t,"
+          << "2026-11-08 10:00:00 ,收入 ,李四 ,li***@x.com ,转账 ,收入 ,50.00 , ,交易成功 ,"
+             "2026110822002 , , ,"
+          << "2026-11-09 00:10:00\t,投资理财\t,余额宝\t,/\t,收益发放\t,不计收支\t,0.12\t,"
+             "余额宝\t,交易成功\t,2026110922003\t,\t,\t,"
+          << "2026-11-10 12:00:00\t,日用百货\t,超市\t,/\t,纸巾\t,支出\t,20.00\t,余额\t,"
+             "交易关闭\t,2026111022004\t,\t,\t,"
+          << "------------------------------------------------------------------------------------"
+          << "导出时间：[2026-12-01 10:00:00]";
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+class BillImportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        f.addBook(QStringLiteral("我家"));
+        f.db().exec(QStringLiteral("INSERT INTO SFamily(BName, FName) VALUES(?,?)"),
+                    QStringLiteral("我家"), QStringLiteral("爸爸"));
+    }
+
+    QString write(const char* name, const QByteArray& bytes) {
+        const QString path = f.programDir() + QLatin1Char('/') + QString::fromUtf8(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QString weChatXlsx(const std::vector<QStringList>& rows) {
+        cw::Workbook book;
+        int r = 1;
+        for (const QString& l : weChatPreamble(16)) book.setValue(r++, 1, l);
+        std::vector<QStringList> all{kWeChatHeader};
+        all.insert(all.end(), rows.begin(), rows.end());
+        for (const QStringList& cells : all) {
+            for (int c = 0; c < cells.size(); ++c) book.setValue(r, c + 1, cells[c]);
+            ++r;
+        }
+        const QString path = f.programDir() + QStringLiteral("/wechat.xlsx");
+        cw::XlsxWriter writer;
+        EXPECT_TRUE(writer.write(book, path)) << writer.errorString().toStdString();
+        return path;
+    }
+
+    double balance(const QString& account) {
+        return f.db()
+            .query(QStringLiteral("SELECT AMoney FROM SAccount WHERE BName=? AND AName=?"),
+                   QStringLiteral("我家"), account)
+            .number(QStringLiteral("AMoney"));
+    }
+
+    BillImport::Counts import(const QString& path, int* booked = nullptr) {
+        BillImport bills(f.dm());
+        const auto rows = bills.plan(BillReader::read(path));
+        const int n = bills.book(rows);
+        if (booked) *booked = n;
+        return BillImport::count(rows);
+    }
+
+    cw::test::TempDataFile f;
+};
+
+TEST(BillReaderTest, AmountsWithCurrencySignsAndSeparators) {
+    double v = 0;
+    EXPECT_TRUE(BillReader::parseAmount(QStringLiteral("¥12.50"), &v));
+    EXPECT_DOUBLE_EQ(v, 12.5);
+    EXPECT_TRUE(BillReader::parseAmount(QStringLiteral("￥1,234.50"), &v));
+    EXPECT_DOUBLE_EQ(v, 1234.5);
+    EXPECT_TRUE(BillReader::parseAmount(QStringLiteral(" 8.00\t"), &v));
+    EXPECT_DOUBLE_EQ(v, 8);
+    EXPECT_FALSE(BillReader::parseAmount(QStringLiteral("¥"), &v));
+    EXPECT_FALSE(BillReader::parseAmount(QStringLiteral("十元"), &v));
+}
+
+TEST_F(BillImportTest, WeChatCsvAndXlsxReadAlikeWhateverThePreamble) {
+    const Bill csv = BillReader::read(write("wechat.csv", weChatCsv(kWeChatRows, 16).toUtf8()));
+    const Bill shortCsv = BillReader::read(write("short.csv", weChatCsv(kWeChatRows, 3).toUtf8()));
+    const Bill xlsx = BillReader::read(weChatXlsx(kWeChatRows));
+    for (const Bill* b : {&csv, &shortCsv, &xlsx}) {
+        EXPECT_EQ(b->source, Bill::Source::WeChat);
+        ASSERT_EQ(b->rows.size(), 4u);
+        EXPECT_EQ(b->rows[0].day, QStringLiteral("2026-11-03"));
+        EXPECT_EQ(b->rows[0].direction, BillRow::Direction::Out);
+        EXPECT_DOUBLE_EQ(b->rows[0].amount, 12.5);
+        EXPECT_DOUBLE_EQ(b->rows[1].amount, 1234.5);
+        EXPECT_EQ(b->rows[1].direction, BillRow::Direction::In);
+        EXPECT_EQ(b->rows[2].direction, BillRow::Direction::Neutral);
+        EXPECT_TRUE(b->rows[2].successful);
+        EXPECT_FALSE(b->rows[3].successful);
+        EXPECT_EQ(b->rows[3].method, QStringLiteral("招商银行储蓄卡(1234)"));
+        EXPECT_EQ(b->rows[3].number, QStringLiteral("4200004"));
+    }
+    // Row numbers point at the file's own lines: 16 preamble lines, the divider, the header.
+    EXPECT_EQ(csv.rows[0].rowNumber, 19);
+    EXPECT_EQ(xlsx.rows[0].rowNumber, 19);
+}
+
+TEST_F(BillImportTest, AlipayGbkWithPaddedCellsAndTrailingNotes) {
+    QStringEncoder gbk("GB18030");
+    ASSERT_TRUE(gbk.isValid());
+    const QByteArray bytes = gbk.encode(alipayCsv());
+    ASSERT_FALSE(bytes.contains("\xE4\xBA\xA4"));  // not UTF-8 by accident
+    const Bill b = BillReader::read(write("alipay.csv", bytes));
+    EXPECT_EQ(b.source, Bill::Source::Alipay);
+    ASSERT_EQ(b.rows.size(), 4u);
+    EXPECT_EQ(b.rows[0].type, QStringLiteral("餐饮美食"));
+    EXPECT_EQ(b.rows[0].method, QStringLiteral("花呗"));
+    EXPECT_EQ(b.rows[0].rowNumber, 6);
+    EXPECT_EQ(b.rows[1].direction, BillRow::Direction::In);
+    EXPECT_EQ(b.rows[1].method, QString());
+    EXPECT_EQ(b.rows[2].direction, BillRow::Direction::Neutral);
+    EXPECT_FALSE(b.rows[3].successful);
+
+    BillImport::Counts c = import(write("alipay.csv", bytes));
+    EXPECT_EQ(c.added, 2);
+    EXPECT_EQ(c.imported, 0);
+    EXPECT_EQ(c.skipped, 2);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("花呗")), -8);
+    // An income without a method went to the Alipay balance.
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("余额")), 50);
+    EXPECT_EQ(f.db()
+                  .query(QStringLiteral("SELECT OName, Remark FROM OutTable WHERE BName=?"),
+                         QStringLiteral("我家"))
+                  .text(QStringLiteral("OName")),
+              QStringLiteral("餐饮美食"));
+}
+
+TEST_F(BillImportTest, BooksTickedRowsOnceWithTheirJournalRows) {
+    const QString path = write("wechat.csv", weChatCsv(kWeChatRows).toUtf8());
+    const qint64 before = cw::test::lastJournalId(f.db());
+    int booked = 0;
+    BillImport::Counts c = import(path, &booked);
+    EXPECT_EQ(booked, 2);
+    EXPECT_EQ(c.added, 2);
+    EXPECT_EQ(c.skipped, 2);
+    EXPECT_EQ(f.count("OutTable"), 1);
+    EXPECT_EQ(f.count("InTable"), 1);
+    // Both landed in 零钱: the purchase paid from it, the income with "/" received into it.
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("零钱")), 1222);
+    EXPECT_EQ(f.db()
+                  .query(QStringLiteral("SELECT IName, Remark, FName FROM InTable"))
+                  .text(QStringLiteral("Remark")),
+              QStringLiteral("张三"));
+    const auto journal = cw::test::journalAfter(f.db(), before);
+    ASSERT_EQ(journal.size(), 2u);
+    for (const auto& j : journal) EXPECT_EQ(j.theE, QStringLiteral("导入"));
+
+    // The same bill again, and the xlsx form of it: nothing more is booked.
+    const qint64 after = cw::test::lastJournalId(f.db());
+    c = import(path, &booked);
+    EXPECT_EQ(booked, 0);
+    EXPECT_EQ(c.added, 0);
+    EXPECT_EQ(c.imported, 2);
+    EXPECT_EQ(c.skipped, 2);
+    c = import(weChatXlsx(kWeChatRows));
+    EXPECT_EQ(c.imported, 2);
+    EXPECT_EQ(cw::test::lastJournalId(f.db()), after);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("零钱")), 1222);
+}
+
+TEST_F(BillImportTest, MappingsAreRememberedPerBookAndProposed) {
+    {
+        BillImport bills(f.dm());
+        bills.remember(BillImport::MapKind::Account, QStringLiteral("零钱"),
+                       QStringLiteral("微信钱包"));
+        bills.remember(BillImport::MapKind::Expense, QStringLiteral("便利店"),
+                       QStringLiteral("零食"));
+        bills.remember(BillImport::MapKind::Expense, QStringLiteral("便利店"),
+                       QStringLiteral("饮品"));
+    }
+    f.reopen();
+    f.openBook(QStringLiteral("我家"));
+    BillImport bills(f.dm());
+    const auto rows =
+        bills.plan(BillReader::read(write("wechat.csv", weChatCsv(kWeChatRows).toUtf8())));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].posting.account, QStringLiteral("微信钱包"));
+    EXPECT_EQ(rows[0].posting.name, QStringLiteral("饮品"));
+    EXPECT_EQ(rows[0].posting.remark, QStringLiteral("便利店 饮料"));
+    EXPECT_EQ(rows[0].posting.member, QStringLiteral("爸爸"));
+    EXPECT_EQ(rows[1].posting.account, QStringLiteral("微信钱包"));
+    // No mapping for an income from 张三: its category is WeChat's type.
+    EXPECT_EQ(rows[1].posting.name, QStringLiteral("转账"));
+    EXPECT_EQ(rows[3].posting.account, QStringLiteral("招商银行储蓄卡(1234)"));
+    EXPECT_FALSE(rows[2].ticked);
+    EXPECT_FALSE(rows[3].ticked);
+}
+
+TEST_F(BillImportTest, RefusesForeignFilesAndMalformedRowsBookingNothing) {
+    try {
+        BillReader::read(write("other.csv", QByteArray("日期,金额\n2026-11-01,3\n")));
+        ADD_FAILURE() << "a foreign file was read";
+    } catch (const SheetError& e) {
+        EXPECT_TRUE(e.message().startsWith(
+            QStringLiteral("不是微信支付或支付宝账单！微信支付账单的表头应为交易时间、交易类型、")))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("支付宝账单的表头应为交易时间、交易分类")));
+    }
+    std::vector<QStringList> bad = kWeChatRows;
+    bad[2][5] = QStringLiteral("¥一百");
+    try {
+        import(write("bad.csv", weChatCsv(bad).toUtf8()));
+        ADD_FAILURE() << "a malformed row was read";
+    } catch (const SheetError& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("第 21 行 金额(元) 不是有效的金额！没有导入任何数据。"));
+    }
+    bad = kWeChatRows;
+    bad[1][0] = QStringLiteral("昨天");
+    EXPECT_THROW(BillReader::read(weChatXlsx(bad)), SheetError);
+    EXPECT_EQ(f.count("OutTable") + f.count("InTable"), 0);
+}
+
+TEST_F(BillImportTest, CliImportsThenFindsEverythingImported) {
+    const QString path = write("wechat.csv", weChatCsv(kWeChatRows).toUtf8());
+    f.reopen();
+    const QStringList book{"--home", f.programDir(), "--book", "我家"};
+    cw::test::CliRun r = cw::test::runCli(book + QStringList{"bill", path, "dry-run"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("新增\t2\n已导入\t0\n跳过\t2\n"));
+    r = cw::test::runCli(book + QStringList{"bill", path});
+    EXPECT_EQ(r.out, QStringLiteral("新增\t2\n已导入\t0\n跳过\t2\n"));
+    r = cw::test::runCli(book + QStringList{"bill", path});
+    EXPECT_EQ(r.out, QStringLiteral("新增\t0\n已导入\t2\n跳过\t2\n"));
+    r = cw::test::runCli(book + QStringList{"bill", write("x.csv", "a,b\n")});
+    EXPECT_EQ(r.code, 3);
+    r = cw::test::runCli(book + QStringList{"bill", path, "now"});
+    EXPECT_EQ(r.code, 2);
+    f.reopen();
+    EXPECT_EQ(f.count("OutTable") + f.count("InTable"), 2);
+}
+
+TEST_F(BillImportTest, AnOlderDataFileGetsTheBillTables) {
+    f.db().execScript(QStringLiteral("DROP TABLE SBillDone; DROP TABLE SBillMap;"));
+    cw::DataFile::upgrade(f.db());
+    EXPECT_TRUE(f.db().hasColumn(QStringLiteral("SBillDone"), QStringLiteral("theNo")));
+    EXPECT_TRUE(f.db().hasColumn(QStringLiteral("SBillMap"), QStringLiteral("theName")));
+    EXPECT_EQ(import(write("wechat.csv", weChatCsv(kWeChatRows).toUtf8())).added, 2);
+}
+
+}  // namespace
