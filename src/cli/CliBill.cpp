@@ -1,18 +1,32 @@
 // The bill verb of coinwick-cli:
-//   bill FILE [dry-run]
+//   bill FILE [dry-run] [member=NAME]
 // imports a WeChat Pay or Alipay bill into the open book with the book's remembered mappings,
 // as the bill dialog proposes it untouched, and prints the counts as TSV lines: new rows
 // (booked, or that would be under dry-run), rows already imported, rows skipped (neutral,
-// refunded, closed or failed).
+// refunded, closed or failed). The rows belong to the book's first member unless member= names
+// another (created when the book lacks it, as a typed name is).
 #include "cli/Cli.h"
 #include "import/bills/BillImport.h"
+#include "storage/NameText.h"
 #include "storage/TfrmDM.h"
 
 namespace cw {
 
 int Cli::cmdBill(const QStringList& args) {
-    const bool dryRun = args.size() == 2 && args[1] == QLatin1String("dry-run");
-    if (args.size() != 1 && !dryRun) return usage(QStringLiteral("bill takes FILE [dry-run]"));
+    bool dryRun = false;
+    QString member;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("dry-run")) {
+            dryRun = true;
+        } else if (args[i].startsWith(QLatin1String("member=")) && args[i].size() > 7) {
+            member = args[i].mid(7);
+        } else {
+            return usage(QStringLiteral("bill takes FILE [dry-run] [member=NAME]"));
+        }
+    }
+    if (args.isEmpty()) return usage(QStringLiteral("bill takes FILE [dry-run] [member=NAME]"));
+    if (NameText::hasControl(member))
+        return refuse(QStringLiteral("家庭成员 不能包含制表符、换行符等控制字符！"));
     if (!openData() || !openBook()) return Refused;
 
     Bill bill;
@@ -22,7 +36,9 @@ int Cli::cmdBill(const QStringList& args) {
         return refuse(e.message());
     }
     BillImport import(*dm_);
-    const std::vector<BillImport::Planned> rows = import.plan(bill);
+    std::vector<BillImport::Planned> rows = import.plan(bill);
+    if (!member.isEmpty())
+        for (BillImport::Planned& p : rows) p.posting.member = member;
     if (!dryRun) {
         try {
             import.book(rows);

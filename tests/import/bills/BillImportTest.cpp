@@ -287,7 +287,7 @@ TEST_F(BillImportTest, CliImportsThenFindsEverythingImported) {
     cw::test::CliRun r = cw::test::runCli(book + QStringList{"bill", path, "dry-run"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("新增\t2\n已导入\t0\n跳过\t2\n"));
-    r = cw::test::runCli(book + QStringList{"bill", path});
+    r = cw::test::runCli(book + QStringList{"bill", path, "member=妈妈"});
     EXPECT_EQ(r.out, QStringLiteral("新增\t2\n已导入\t0\n跳过\t2\n"));
     r = cw::test::runCli(book + QStringList{"bill", path});
     EXPECT_EQ(r.out, QStringLiteral("新增\t0\n已导入\t2\n跳过\t2\n"));
@@ -297,6 +297,8 @@ TEST_F(BillImportTest, CliImportsThenFindsEverythingImported) {
     EXPECT_EQ(r.code, 2);
     f.reopen();
     EXPECT_EQ(f.count("OutTable") + f.count("InTable"), 2);
+    EXPECT_EQ(f.db().query(QStringLiteral("SELECT FName FROM OutTable")).firstColumn(),
+              QStringList{QStringLiteral("妈妈")});
 }
 
 TEST_F(BillImportTest, AnOlderDataFileGetsTheBillTables) {
