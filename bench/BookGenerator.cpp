@@ -371,6 +371,19 @@ void BookGenerator::copyTo(const QString& source, const QString& dest) {
     QFile::setPermissions(dest, QFile::permissions(dest) | QFile::WriteOwner);
 }
 
+void BenchBook::open(qint64 postings, const QString& defaultDir, const QString& name) {
+    db = Database::open(BookGenerator::scratchCopy(postings, defaultDir, name));
+    if (const char* prepare = std::getenv("COINWICK_BENCH_PREPARE"); prepare && *prepare) {
+        db->execScript(QString::fromUtf8(prepare));
+    }
+    BookGenerator::openBook(*db, state);
+}
+
+BenchBook& benchBook() {
+    static BenchBook b;
+    return b;
+}
+
 void BookGenerator::openBook(Database& db, GlobalState& state) {
     const Query q =
         db.query(QStringLiteral("SELECT thePX, theJZPX FROM SBook WHERE BName=?"), bookName());

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "storage/GlobalState.h"
 
@@ -67,5 +68,18 @@ class BookGenerator {
   private:
     qint64 postings_;
 };
+
+// The generated book as a read-only benchmark holds it: a scratch copy of the cached book,
+// opened with the book's state, after the SQL of COINWICK_BENCH_PREPARE (an index tried there
+// first, before it goes into data/schema.sql).
+struct BenchBook {
+    std::unique_ptr<Database> db;
+    GlobalState state;
+
+    void open(qint64 postings, const QString& defaultDir, const QString& name);
+};
+
+// The one book of a benchmark program.
+BenchBook& benchBook();
 
 }  // namespace cw

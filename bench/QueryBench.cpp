@@ -29,16 +29,6 @@ using namespace cw;
 
 namespace {
 
-struct Book {
-    std::unique_ptr<Database> db;
-    GlobalState state;
-};
-
-Book& book() {
-    static Book b;
-    return b;
-}
-
 ReportFilter allDates() {
     ReportFilter f;
     f.datesTicked = false;
@@ -53,7 +43,7 @@ void BM_QueryMonthCategory(benchmark::State& state) {
     f.set(FilterKey::Category, QStringLiteral("买菜"));
     int rows = 0;
     for (auto _ : state) {
-        const ReportOutcome out = q.run(*book().db, book().state.myBName, f, {});
+        const ReportOutcome out = q.run(*benchBook().db, benchBook().state.myBName, f, {});
         rows = out.table.rowCount();
     }
     state.counters["rows"] = rows;
@@ -65,7 +55,7 @@ void BM_QueryRemark(benchmark::State& state) {
     f.set(FilterKey::Remark, QStringLiteral("超市"));
     int rows = 0;
     for (auto _ : state) {
-        const ReportOutcome out = q.run(*book().db, book().state.myBName, f, {});
+        const ReportOutcome out = q.run(*benchBook().db, benchBook().state.myBName, f, {});
         rows = out.table.rowCount();
     }
     state.counters["rows"] = rows;
@@ -74,9 +64,9 @@ void BM_QueryRemark(benchmark::State& state) {
 // What the window shows before its status totals: the first page of the paged grid.
 void BM_LogFirstScreen(benchmark::State& state) {
     const ReportFilter f = allDates();
-    const FundFlowLog::Where w = FundFlowLog::where(book().state.myBName, f);
+    const FundFlowLog::Where w = FundFlowLog::where(benchBook().state.myBName, f);
     for (auto _ : state) {
-        Statement st = book().db->prepare(FundFlowLog::gridSql(w, std::nullopt));
+        Statement st = benchBook().db->prepare(FundFlowLog::gridSql(w, std::nullopt));
         for (int i = 0; i < w.args.size(); ++i) st.bind(i + 1, w.args[i]);
         int rows = 0;
         while (rows < 256 && st.step()) ++rows;
@@ -88,7 +78,7 @@ void BM_LogFirstScreen(benchmark::State& state) {
 void BM_LogTotals(benchmark::State& state) {
     for (auto _ : state) {
         const FundFlowLog::Totals t =
-            FundFlowLog::totals(*book().db, book().state.myBName, allDates());
+            FundFlowLog::totals(*benchBook().db, benchBook().state.myBName, allDates());
         benchmark::DoNotOptimize(t.count);
     }
 }
@@ -96,18 +86,19 @@ void BM_LogTotals(benchmark::State& state) {
 void BM_Recompute(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
-        FundFlowLog::recompute(*book().db, book().state.myBName, BookGenerator::accounts().front(),
-                               allDates(), FundFlowLog::dateOrder(), &rows);
+        FundFlowLog::recompute(*benchBook().db, benchBook().state.myBName,
+                               BookGenerator::accounts().front(), allDates(),
+                               FundFlowLog::dateOrder(), &rows);
     }
     state.counters["rows"] = rows;
 }
 
 void BM_JournalLast(benchmark::State& state) {
     for (auto _ : state) {
-        Statement st = book().db->prepare(QStringLiteral(
+        Statement st = benchBook().db->prepare(QStringLiteral(
             "SELECT * FROM (SELECT * FROM UList WHERE BName=? ORDER BY ID DESC LIMIT 100) "
             "ORDER BY ID"));
-        st.bind(1, book().state.myBName);
+        st.bind(1, benchBook().state.myBName);
         int rows = 0;
         while (st.step()) ++rows;
         benchmark::DoNotOptimize(rows);
@@ -126,13 +117,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     try {
-        const QString scratch =
-            BookGenerator::scratchCopy(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("queries"));
-        book().db = Database::open(scratch);
-        if (const char* prepare = std::getenv("COINWICK_BENCH_PREPARE"); prepare && *prepare) {
-            book().db->execScript(QString::fromUtf8(prepare));
-        }
-        BookGenerator::openBook(*book().db, book().state);
+        benchBook().open(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("queries"));
         for (const auto& [name, fn] :
              std::vector<std::pair<const char*, void (*)(benchmark::State&)>>{
                  {"BM_QueryMonthCategory", BM_QueryMonthCategory},

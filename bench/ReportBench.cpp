@@ -37,16 +37,6 @@ using namespace cw;
 
 namespace {
 
-struct Book {
-    std::unique_ptr<Database> db;
-    GlobalState state;
-};
-
-Book& book() {
-    static Book b;
-    return b;
-}
-
 // 2006-01 … 2025-12: the book's postings lie in its last ten years.
 ReportFilter twentyYears() {
     ReportFilter f;
@@ -64,7 +54,7 @@ void BM_MonthlyReport(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
         const ReportOutcome out =
-            IncomeExpenseReport::run(*book().db, book().state.myBName, period, f);
+            IncomeExpenseReport::run(*benchBook().db, benchBook().state.myBName, period, f);
         rows = out.table.rowCount();
         benchmark::DoNotOptimize(out.table.total(Field::theSM));
     }
@@ -75,7 +65,8 @@ void BM_MonthCategoryWorkbook(benchmark::State& state) {
     const MonthCategoryReport::Spec& spec =
         MonthCategoryReport::forScreen(QStringLiteral("OutMonthByCategory"));
     for (auto _ : state) {
-        const Workbook wb = MonthCategoryReport::build(*book().db, book().state.myBName, spec);
+        const Workbook wb =
+            MonthCategoryReport::build(*benchBook().db, benchBook().state.myBName, spec);
         benchmark::DoNotOptimize(wb.lastRow());
     }
 }
@@ -88,10 +79,10 @@ ReportTable incomeRows(int limit) {
                    {Field::AName, QStringLiteral("账户名称")},
                    {Field::FName, QStringLiteral("家庭成员")},
                    {Field::Remark, QStringLiteral("备注")}});
-    Statement st = book().db->prepare(
+    Statement st = benchBook().db->prepare(
         QStringLiteral("SELECT ID, IDate, IName, IMoney, AName, FName, Remark FROM InTable "
                        "WHERE BName=? ORDER BY ID LIMIT ?"));
-    st.bindAll(book().state.myBName, limit);
+    st.bindAll(benchBook().state.myBName, limit);
     while (st.step()) {
         t.addRow({st.text(1), st.text(2), st.number(3), st.text(4), st.text(5), st.text(6)},
                  st.integer(0));
@@ -106,7 +97,7 @@ void BM_XlsxExport(benchmark::State& state) {
     const QString path = dir.filePath(QStringLiteral("export.xlsx"));
     for (auto _ : state) {
         const Workbook wb = SpreadsheetExport::build(
-            layout, rows, {book().state.myBName, QDate(2016, 1, 1), QDate(2025, 12, 31)});
+            layout, rows, {benchBook().state.myBName, QDate(2016, 1, 1), QDate(2025, 12, 31)});
         XlsxWriter writer;
         if (!writer.write(wb, path)) state.SkipWithError("the workbook could not be written");
     }
@@ -137,7 +128,7 @@ void BM_Paginate(benchmark::State& state) {
 
 void BM_PaintPdf(benchmark::State& state) {
     const FortyFivePages report;
-    const ReportPainter painter(report.layout, report.rows, book().state.myBName,
+    const ReportPainter painter(report.layout, report.rows, benchBook().state.myBName,
                                 QDateTime::currentDateTime());
     int pages = 0;
     qint64 bytes = 0;
@@ -169,9 +160,9 @@ void showPlans() {
                     "AND %1<? GROUP BY %1")
                     .arg(date, in ? QStringLiteral("IMoney") : QStringLiteral("OMoney"),
                          QString::fromLatin1(table), QString::fromLatin1(filter));
-            Statement st = book().db->prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+            Statement st = benchBook().db->prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
             int i = 0;
-            st.bind(++i, book().state.myBName);
+            st.bind(++i, benchBook().state.myBName);
             if (*filter) st.bind(++i, QStringLiteral("x"));
             st.bind(++i, QStringLiteral("2006-01"));
             st.bind(++i, QStringLiteral("2025-13"));
@@ -194,14 +185,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     try {
-        const QString scratch =
-            BookGenerator::scratchCopy(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("reports"));
-        book().db = Database::open(scratch);
-        // An index tried here first, before it goes into data/schema.sql.
-        if (const char* prepare = std::getenv("COINWICK_BENCH_PREPARE"); prepare && *prepare) {
-            book().db->execScript(QString::fromUtf8(prepare));
-        }
-        BookGenerator::openBook(*book().db, book().state);
+        benchBook().open(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("reports"));
         showPlans();
         benchmark::RegisterBenchmark("BM_MonthlyReport", BM_MonthlyReport)
             ->ArgNames({"yearly", "filter"})

@@ -31,16 +31,6 @@ using namespace cw;
 
 namespace {
 
-struct Book {
-    std::unique_ptr<Database> db;
-    GlobalState state;
-};
-
-Book& book() {
-    static Book b;
-    return b;
-}
-
 AnalysisReport::Side sideOf(const benchmark::State& state) {
     return state.range(0) == 0 ? AnalysisReport::Side::Income : AnalysisReport::Side::Expense;
 }
@@ -56,8 +46,8 @@ ReportFilter monthsOfAllDates(AnalysisReport::Side side) {
 }
 
 AnalysisChart::Points monthPoints(AnalysisReport::Side side, benchmark::State& state) {
-    const ReportOutcome out =
-        AnalysisReport::run(*book().db, book().state.myBName, side, monthsOfAllDates(side));
+    const ReportOutcome out = AnalysisReport::run(*benchBook().db, benchBook().state.myBName, side,
+                                                  monthsOfAllDates(side));
     if (!out.ok()) state.SkipWithError(out.refusal.toUtf8().constData());
     return AnalysisChart::points(out.table, AnalysisReport::title(side),
                                  side == AnalysisReport::Side::Income);
@@ -71,7 +61,8 @@ void BM_StatisticsByCategory(benchmark::State& state) {
     f.set(FilterKey::Sort, StatisticsReport::orderItems()[0]);
     int rows = 0;
     for (auto _ : state) {
-        const ReportOutcome out = StatisticsReport::runInOut(*book().db, book().state.myBName, f);
+        const ReportOutcome out =
+            StatisticsReport::runInOut(*benchBook().db, benchBook().state.myBName, f);
         if (!out.ok()) state.SkipWithError(out.refusal.toUtf8().constData());
         rows = out.table.rowCount();
         benchmark::DoNotOptimize(rows);
@@ -112,7 +103,7 @@ void BM_MonthChartPaint(benchmark::State& state) {
 void BM_AccountQuery(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
-        const ReportOutcome out = AccountQuery::run(*book().db, book().state.myBName, {});
+        const ReportOutcome out = AccountQuery::run(*benchBook().db, benchBook().state.myBName, {});
         if (!out.ok()) state.SkipWithError(out.refusal.toUtf8().constData());
         rows = out.table.rowCount();
         benchmark::DoNotOptimize(rows);
@@ -134,10 +125,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     try {
-        const QString scratch =
-            BookGenerator::scratchCopy(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("statistics"));
-        book().db = Database::open(scratch);
-        BookGenerator::openBook(*book().db, book().state);
+        benchBook().open(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("statistics"));
         benchmark::RegisterBenchmark("BM_StatisticsByCategory", BM_StatisticsByCategory)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
