@@ -6,18 +6,7 @@
 
 namespace cw {
 
-namespace {
-
-// A LIKE pattern that finds the text as typed: %, _ and the escape itself match themselves.
-QString containing(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
-    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-}  // namespace
+namespace {}  // namespace
 
 NoteBook::NoteBook(TfrmDM& dm) : dm_(dm) {}
 
@@ -101,11 +90,11 @@ ReportTable NoteBook::find(const Filter& f, bool withDetail) {
     }
     if (f.byTitle) {
         sql += QStringLiteral(" AND Title LIKE ? ESCAPE '\\'");
-        values << containing(f.title);
+        values << Statement::containing(f.title);
     }
     if (f.byText) {
         sql += QStringLiteral(" AND Summary LIKE ? ESCAPE '\\'");
-        values << containing(f.text);
+        values << Statement::containing(f.text);
     }
     static const char* const orders[] = {"TDate", "FName", "Title", "Summary"};
     sql += QStringLiteral(" ORDER BY ") + QLatin1String(orders[int(f.sort)]) +

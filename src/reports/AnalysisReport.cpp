@@ -106,16 +106,12 @@ ReportOutcome AccountQuery::run(Database& db, const QString& book, const ReportF
     }
     if (filter.has(FilterKey::Remark)) {
         // The note is looked for as typed: % and _ are characters, not wildcards.
-        QString text = filter.value(FilterKey::Remark);
-        text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-            .replace(QLatin1Char('%'), QLatin1String("\\%"))
-            .replace(QLatin1Char('_'), QLatin1String("\\_"));
         sql += QStringLiteral(" AND Remark LIKE ? ESCAPE '\\'");
-        args << QString(QLatin1Char('%') + text + QLatin1Char('%'));
+        args << Statement::containing(filter.value(FilterKey::Remark));
     }
     sql += QStringLiteral(" ORDER BY theType, FName, AName");
     Statement st = db.prepare(sql);
-    for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
+    st.bindList(args);
     ReportTable table({{Field::theType, QStringLiteral("账户分类"), ColumnKind::Text, 20},
                        {Field::FName, QStringLiteral("家庭成员"), ColumnKind::Text, 20},
                        {Field::AName, QStringLiteral("账户名称"), ColumnKind::Text, 30},

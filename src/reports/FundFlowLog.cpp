@@ -10,18 +10,6 @@ namespace {
 
 const char* const kSortColumns[] = {"theDate", "theType", "AName", "AMoney", "FName"};
 
-QString likePattern(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
-    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-void bindAll(Statement& st, const QVariantList& args) {
-    for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
-}
-
 }  // namespace
 
 QStringList FundFlowLog::sortItems() {
@@ -45,7 +33,7 @@ FundFlowLog::Where FundFlowLog::where(const QString& book, const ReportFilter& f
     }
     if (f.has(FilterKey::Remark)) {
         w.sql += QStringLiteral(" AND Remark LIKE ? ESCAPE '\\'");
-        w.args << likePattern(f.value(FilterKey::Remark));
+        w.args << Statement::containing(f.value(FilterKey::Remark));
     }
     if (f.has(FilterKey::Category)) {
         w.sql += QStringLiteral(" AND theType=?");
@@ -81,7 +69,7 @@ FundFlowLog::Totals FundFlowLog::totals(Database& db, const QString& book,
         QStringLiteral("SELECT count(*), total(round(theIn * 100)), total(round(theOut * 100)) "
                        "FROM UList") +
         w.sql);
-    bindAll(st, w.args);
+    st.bindList(w.args);
     Totals t;
     if (st.step()) {
         t.count = st.integer(0);
@@ -109,7 +97,7 @@ ReportTable FundFlowLog::table(Database& db, const QString& book, const ReportFi
                    {Field::FName, QStringLiteral("家庭成员"), ColumnKind::Text, 20}});
     const Where w = where(book, filter);
     Statement st = db.prepare(gridSql(w, sort));
-    bindAll(st, w.args);
+    st.bindList(w.args);
     while (st.step()) {
         t.addRow({st.text(0), st.text(1), st.text(2), Money::round(st.number(3)),
                   Money::round(st.number(4)), st.text(5), Money::round(st.number(6)), st.text(7)},
@@ -129,7 +117,7 @@ int FundFlowLog::deleteMatching(Database& db, const QString& book, const ReportF
     const Where w = where(book, filter);
     Transaction tx(db);
     Statement st = db.prepare(QStringLiteral("DELETE FROM UList") + w.sql);
-    bindAll(st, w.args);
+    st.bindList(w.args);
     st.run();
     const int n = db.changes();
     tx.commit();
@@ -172,7 +160,7 @@ QString FundFlowLog::recompute(Database& db, const QString& book, const QString&
         QStringLiteral(
             "SELECT ID, theIn, theOut, typeof(theIn), typeof(theOut), AMoney FROM UList") +
         w.sql + orderSql);
-    bindAll(st, w.args);
+    st.bindList(w.args);
     Statement update = db.prepare(QStringLiteral("UPDATE UList SET AMoney=? WHERE ID=?"));
     qint64 running = 0;  // cents
     int n = 0;

@@ -37,7 +37,7 @@ QHash<QString, PeriodSums> sumsByPeriod(Database& db, const QString& book, const
     sql += QStringLiteral(" AND %1>=? AND %1<? GROUP BY %1").arg(dateColumn);
     args << first << TfrmDM::monthRange(last).second;
     Statement st = db.prepare(sql);
-    for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
+    st.bindList(args);
     QHash<QString, PeriodSums> sums;
     while (st.step()) {
         PeriodSums& p = sums[st.text(0).left(labelLength)];

@@ -68,15 +68,6 @@ QString s(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// A note is searched for as typed: % and _ inside it are characters, not wildcards.
-QString likePattern(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
-    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
 QVariant readValue(Statement& st, int c, ColumnKind kind) {
     if (kind == ColumnKind::Money) return Money::round(st.number(c));
     if (kind == ColumnKind::Count) return st.integer(c);
@@ -109,7 +100,7 @@ ReportOutcome runQuery(const QuerySpec& q, Database& db, const QString& book, co
         if (!f.has(filter.key)) continue;
         if (filter.key == FilterKey::Remark) {
             sql += QStringLiteral(" AND %1 LIKE ? ESCAPE '\\'").arg(filter.column);
-            args << likePattern(f.value(filter.key));
+            args << Statement::containing(f.value(filter.key));
         } else {
             sql += QStringLiteral(" AND %1=?").arg(filter.column);
             args << f.value(filter.key);
@@ -129,7 +120,7 @@ ReportOutcome runQuery(const QuerySpec& q, Database& db, const QString& book, co
     }
 
     Statement st = db.prepare(sql);
-    for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
+    st.bindList(args);
     ReportOutcome out{ReportTable(reportColumns(q.columns)), {}};
     const int n = int(q.columns.size());
     while (st.step()) {

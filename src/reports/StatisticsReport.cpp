@@ -127,7 +127,7 @@ std::vector<Group> StatisticsReport::groups(Database& db, const QString& book, c
     }
     sql += QStringLiteral(" GROUP BY %1").arg(column);
     Statement st = db.prepare(sql);
-    for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
+    st.bindList(args);
     return fold(st, length);
 }
 
@@ -154,7 +154,7 @@ std::vector<Group> StatisticsReport::outstanding(Database& db, const QString& bo
     }
     sql += QStringLiteral(" GROUP BY %1").arg(who);
     Statement st = db.prepare(sql);
-    for (int i = 0; i < args.size(); ++i) st.bind(i + 1, args[i]);
+    st.bindList(args);
     std::vector<Group> out = fold(st, 0);
     sort(out, Order::AmountDesc);
     return out;

@@ -37,6 +37,21 @@ class Statement {
         (bind(++index, args), ...);
         return *this;
     }
+    // A LIKE pattern, for a condition written with ESCAPE '\', that finds the text anywhere
+    // as typed: %, _ and the escape itself match themselves, not as wildcards.
+    static QString containing(const QString& text) {
+        QString escaped = text;
+        escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+        escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+        return QLatin1Char('%') + escaped + QLatin1Char('%');
+    }
+    // Binds the values in order from the first parameter on: for statements whose conditions
+    // are put together as they are needed.
+    Statement& bindList(const QVariantList& values) {
+        for (int i = 0; i < values.size(); ++i) bind(i + 1, values[i]);
+        return *this;
+    }
 
     // Advances to the next row; false when the statement is done.
     bool step();

@@ -19,15 +19,6 @@ namespace {
 
 using Type = PostingLayout::Criterion::Type;
 
-// A remark is found wherever it holds the typed text, percent signs and underscores as
-// themselves.
-QString anywhere(QString text) {
-    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    text.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    text.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + text + QLatin1Char('%');
-}
-
 }  // namespace
 
 PostingQueryDialog::PostingQueryDialog(AppContext& ctx, const PostingLayout& layout, Apply apply,
@@ -152,7 +143,7 @@ PostingKind::Filter PostingQueryDialog::condition() const {
                 break;
             case Type::Text:
                 f.condition += QStringLiteral(" and %1 like ? escape '\\'").arg(column);
-                f.values << anywhere(static_cast<QLineEdit*>(r.control)->text());
+                f.values << Statement::containing(static_cast<QLineEdit*>(r.control)->text());
                 break;
         }
     }
