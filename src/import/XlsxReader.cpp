@@ -208,9 +208,10 @@ Book findSheet(zip_t* zip, const QString& sheetName) {
             if (xml.name() == QLatin1String("workbookPr")) {
                 const auto v = a.value(QLatin1String("date1904"));
                 book.date1904 = v == QLatin1String("1") || v == QLatin1String("true");
-            } else if (xml.name() == QLatin1String("sheet") &&
-                       a.value(QLatin1String("name")).compare(sheetName, Qt::CaseInsensitive) ==
-                           0) {
+            } else if (xml.name() == QLatin1String("sheet") && relId.isEmpty() &&
+                       (sheetName.isEmpty() ||
+                        a.value(QLatin1String("name")).compare(sheetName, Qt::CaseInsensitive) ==
+                            0)) {
                 for (const QXmlStreamAttribute& attr : a) {
                     if (attr.name() == QLatin1String("id")) relId = attr.value().toString();
                 }

@@ -11,7 +11,8 @@ namespace cw {
 // unpacked whole, and each shared string is held once however many cells repeat it.
 class XlsxReader {
   public:
-    // Throws SheetError when the package is damaged or has no sheet of that name.
+    // An empty name reads the workbook's first sheet. Throws SheetError when the package is
+    // damaged or has no sheet of that name.
     static SheetRows read(const QString& path, const QString& sheetName);
 
     // The displayed text of a number cell: a date or time format shows the serial as

@@ -178,6 +178,8 @@ void TfrmMain::buildMenus() {
     addItem(imp, QStringLiteral("债务导入 &B"), QStringLiteral("TfrmD_B"));
     addItem(imp, QStringLiteral("债权导入 &D"), QStringLiteral("TfrmD_D"));
     addItem(imp, QStringLiteral("投资导入 &T"), QStringLiteral("TfrmD_T"));
+    imp->addSeparator();
+    addItem(imp, QStringLiteral("账单导入 &W"), QStringLiteral("TfrmD_Bill"));
 
     QMenu* rep = top("报表中心【&R】");
     addItem(rep, QStringLiteral("账户查询 &X"), QStringLiteral("TfrmA_Q"));

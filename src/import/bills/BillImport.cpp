@@ -5,15 +5,13 @@
 #include "bookkeeping/PostingKind.h"
 #include "import/SpreadsheetImport.h"
 #include "storage/Money.h"
+#include "storage/NameText.h"
 #include "storage/TfrmDM.h"
 #include "storage/Transaction.h"
 
 namespace cw {
 
 namespace {
-
-constexpr int kNameBytes = 20;
-constexpr int kRemarkBytes = 60;
 
 QString mapCode(BillImport::MapKind kind) {
     switch (kind) {
@@ -27,16 +25,30 @@ QString mapCode(BillImport::MapKind kind) {
     return QString();
 }
 
+BillImport::MapKind categoryMap(BillRow::Direction kind) {
+    return kind == BillRow::Direction::In ? BillImport::MapKind::Income
+                                          : BillImport::MapKind::Expense;
+}
+
+QString rowMessage(int row, const QString& header, const QString& what) {
+    return QStringLiteral("第 %1 行 %2 %3").arg(row).arg(header, what);
+}
+
 }  // namespace
 
 BillImport::BillImport(TfrmDM& dm) : dm_(dm) {}
 
 QString BillImport::mapped(MapKind kind, const QString& key) {
     if (key.isEmpty()) return QString();
+    const QString k = mapCode(kind) + QLatin1Char('\x1f') + key;
+    const auto it = memo_.constFind(k);
+    if (it != memo_.constEnd()) return *it;
     const Query q = dm_.db().query(
         QStringLiteral("SELECT theName FROM SBillMap WHERE BName=? AND theT=? AND theKey=?"),
         dm_.book(), mapCode(kind), key);
-    return q.isEmpty() ? QString() : q.value(0, 0).toString();
+    const QString name = q.isEmpty() ? QString() : q.value(0, 0).toString();
+    memo_.insert(k, name);
+    return name;
 }
 
 void BillImport::remember(MapKind kind, const QString& key, const QString& name) {
@@ -48,6 +60,27 @@ void BillImport::remember(MapKind kind, const QString& key, const QString& name)
         QStringLiteral("INSERT INTO SBillMap(BName, theT, theKey, theName) VALUES(?,?,?,?)"),
         dm_.book(), mapCode(kind), key, name);
     tx.commit();
+    memo_.insert(mapCode(kind) + QLatin1Char('\x1f') + key, name);
+}
+
+QString BillImport::categoryKey(const BillRow& row) {
+    return row.counterparty.isEmpty() || row.counterparty == QStringLiteral("/") ? row.type
+                                                                                 : row.counterparty;
+}
+
+QString BillImport::proposeCategory(const BillRow& row, BillRow::Direction kind) {
+    const MapKind map = categoryMap(kind);
+    QString category = mapped(map, row.counterparty);
+    if (category.isEmpty()) category = mapped(map, row.type);
+    if (category.isEmpty()) category = row.type;
+    if (category.isEmpty() || category == QStringLiteral("/")) category = QStringLiteral("其他");
+    return SpreadsheetImport::gbkCut(category, kNameBytes);
+}
+
+QString BillImport::proposeAccount(const QString& methodKey) {
+    QString account = mapped(MapKind::Account, methodKey);
+    if (account.isEmpty()) account = methodKey;
+    return SpreadsheetImport::gbkCut(account, kNameBytes);
 }
 
 std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
@@ -57,18 +90,10 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
             dm_.db().query(QStringLiteral("SELECT theNo FROM SBillDone WHERE BName=?"), dm_.book());
         for (int i = 0; i < q.recordCount(); ++i) done.insert(q.value(i, 0).toString());
     }
-    // Postings need a member; the book's first one is proposed, as the dialog would.
+    // Postings need a member; the book's first one is proposed.
     const Query members = dm_.db().query(
         QStringLiteral("SELECT FName FROM SFamily WHERE BName=? ORDER BY ID LIMIT 1"), dm_.book());
     const QString member = members.isEmpty() ? QString() : members.value(0, 0).toString();
-
-    QHash<QString, QString> memo;
-    const auto lookup = [&](MapKind kind, const QString& key) {
-        const QString k = mapCode(kind) + QLatin1Char('\x1f') + key;
-        auto it = memo.find(k);
-        if (it == memo.end()) it = memo.insert(k, mapped(kind, key));
-        return *it;
-    };
 
     std::vector<Planned> out;
     out.reserve(bill.rows.size());
@@ -76,6 +101,7 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
     for (const BillRow& row : bill.rows) {
         Planned p;
         p.row = row;
+        p.kind = row.direction;
         const bool movesMoney = row.direction != BillRow::Direction::Neutral && row.successful;
         if (!row.number.isEmpty() && (done.contains(row.number) || seen.contains(row.number)))
             p.state = State::Imported;
@@ -84,8 +110,6 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
         p.ticked = p.state == State::New;
         if (p.ticked && !row.number.isEmpty()) seen.insert(row.number);
 
-        const MapKind kind =
-            row.direction == BillRow::Direction::In ? MapKind::Income : MapKind::Expense;
         QString method = row.method;
         // WeChat writes "/" for money received into the wallet itself; an Alipay income
         // without a method went to the balance.
@@ -93,18 +117,12 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
             (method.isEmpty() && bill.source == Bill::Source::WeChat))
             method = QStringLiteral("零钱");
         if (method.isEmpty()) method = QStringLiteral("余额");
-        QString account = lookup(MapKind::Account, method);
-        if (account.isEmpty()) account = method;
-        QString category = lookup(kind, row.counterparty);
-        if (category.isEmpty()) category = lookup(kind, row.type);
-        if (category.isEmpty()) category = row.type;
-        if (category.isEmpty() || category == QStringLiteral("/"))
-            category = QStringLiteral("其他");
+        p.methodKey = method;
 
         p.posting.date = row.day;
-        p.posting.name = SpreadsheetImport::gbkCut(category, kNameBytes);
+        p.posting.name = proposeCategory(row, row.direction);
         p.posting.amount = Money::plain(row.amount);
-        p.posting.account = SpreadsheetImport::gbkCut(account, kNameBytes);
+        p.posting.account = proposeAccount(method);
         p.posting.member = member;
         QString remark = row.counterparty;
         if (!row.goods.isEmpty() && row.goods != QStringLiteral("/"))
@@ -128,16 +146,41 @@ BillImport::Counts BillImport::count(const std::vector<Planned>& rows) {
     return c;
 }
 
+QString BillImport::check(const Planned& p) {
+    const int n = p.row.rowNumber;
+    if (p.kind == BillRow::Direction::Neutral)
+        return rowMessage(n, QStringLiteral("收/支"),
+                          QStringLiteral("不计收支，请先选择收入或支出！"));
+    if (SpreadsheetImport::dayOf(p.posting.date).isEmpty())
+        return rowMessage(n, QStringLiteral("日期"), QStringLiteral("不是有效的日期！"));
+    double amount = 0;
+    if (!Money::parse(p.posting.amount, &amount) || Money::round(amount) <= 0)
+        return rowMessage(n, QStringLiteral("金额"), QStringLiteral("不是有效的数字！"));
+    const std::pair<QString, QString> names[] = {{QStringLiteral("类别"), p.posting.name},
+                                                 {QStringLiteral("账户"), p.posting.account},
+                                                 {QStringLiteral("家庭成员"), p.posting.member}};
+    for (const auto& [header, name] : names) {
+        if (name.trimmed().isEmpty()) return rowMessage(n, header, QStringLiteral("不能为空！"));
+        if (NameText::hasControl(name))
+            return rowMessage(n, header, QStringLiteral("不能包含制表符、换行符等控制字符！"));
+    }
+    return QString();
+}
+
 int BillImport::book(const std::vector<Planned>& rows) {
     std::vector<PostingRules::Posting> income;
     std::vector<PostingRules::Posting> expense;
     QStringList numbers;
     for (const Planned& p : rows) {
         if (!p.ticked || p.state == State::Imported) continue;
-        if (p.posting.member.trimmed().isEmpty())
+        if (p.posting.member.trimmed().isEmpty() && p.kind != BillRow::Direction::Neutral)
             throw PostingRules::Refused(QStringLiteral("账簿还没有家庭成员，请先添加家庭成员！") +
                                         SpreadsheetImport::nothingImported());
-        (p.row.direction == BillRow::Direction::In ? income : expense).push_back(p.posting);
+        const QString why = check(p);
+        if (!why.isEmpty()) throw PostingRules::Refused(why + SpreadsheetImport::nothingImported());
+        PostingRules::Posting posting = p.posting;
+        posting.date = SpreadsheetImport::dayOf(posting.date);
+        (p.kind == BillRow::Direction::In ? income : expense).push_back(posting);
         if (!p.row.number.isEmpty()) numbers << p.row.number;
     }
     Transaction tx(dm_.db());
@@ -152,6 +195,13 @@ int BillImport::book(const std::vector<Planned>& rows) {
         st.bind(2, n);
         st.run();
         st.reset();
+    }
+    // What the user picked is proposed next time (a pick on a row left unticked too), in the
+    // same transaction as the postings.
+    for (const Planned& p : rows) {
+        if (p.state == State::Imported) continue;
+        if (p.accountChosen) remember(MapKind::Account, p.methodKey, p.posting.account);
+        if (p.categoryChosen) remember(categoryMap(p.kind), categoryKey(p.row), p.posting.name);
     }
     tx.commit();
     return booked;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -23,6 +24,14 @@ class BillImport {
         BillRow row;
         State state = State::Skipped;
         bool ticked = false;
+        // What the row is booked as: the bill's own direction, until the user picks another;
+        // a neutral row must be given 收入 or 支出 before it can be booked.
+        BillRow::Direction kind = BillRow::Direction::Neutral;
+        // The payment method the account mapping is kept under ("/" read as 零钱).
+        QString methodKey;
+        // The user picked the account or category; booking remembers the choice.
+        bool accountChosen = false;
+        bool categoryChosen = false;
         PostingRules::Posting posting;
     };
     struct Counts {
@@ -37,16 +46,34 @@ class BillImport {
     explicit BillImport(TfrmDM& dm);
 
     std::vector<Planned> plan(const Bill& bill);
-    // Books the ticked rows in one transaction; returns how many were booked.
+    // Books the ticked rows in one transaction, with the choices the user made remembered in
+    // it; returns how many were booked. A ticked row that cannot be booked is named by its row
+    // number (PostingRules::Refused) and nothing is booked.
     int book(const std::vector<Planned>& rows);
     static Counts count(const std::vector<Planned>& rows);
+    // Why a ticked row cannot be booked ("第 7 行 账户 不能为空！"); empty when it can.
+    static QString check(const Planned& row);
+
+    // The category proposed for a row booked as `kind`: the counterparty's remembered one,
+    // else the app category's, else the app category itself.
+    QString proposeCategory(const BillRow& row, BillRow::Direction kind);
+    // The account proposed for a payment method: the remembered one, else the method itself.
+    QString proposeAccount(const QString& methodKey);
+    // The key a row's category choice is remembered under: its counterparty, else its app
+    // category.
+    static QString categoryKey(const BillRow& row);
 
     // The remembered choice for `key`, empty when none.
     QString mapped(MapKind kind, const QString& key);
     void remember(MapKind kind, const QString& key, const QString& name);
 
+    // Names longer than this many GBK bytes are cut, as the posting screens' fields cut them.
+    static constexpr int kNameBytes = 20;
+    static constexpr int kRemarkBytes = 60;
+
   private:
     TfrmDM& dm_;
+    QHash<QString, QString> memo_;  // mappings already asked for
 };
 
 }  // namespace cw

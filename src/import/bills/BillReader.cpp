@@ -5,7 +5,7 @@
 #include <QStringDecoder>
 
 #include "import/SpreadsheetImport.h"
-#include "import/SpreadsheetReader.h"
+#include "import/XlsxReader.h"
 #include "storage/Money.h"
 
 namespace cw {
@@ -170,7 +170,8 @@ Bill BillReader::read(const QString& path) {
     const QByteArray bytes = file.readAll();
     file.close();
     if (bytes.startsWith(QByteArray("PK\x03\x04", 4))) {
-        const SheetRows sheet = SpreadsheetReader::read(path);
+        // The app names its sheet as it likes; the bill is the first one.
+        const SheetRows sheet = XlsxReader::read(path, QString());
         std::vector<QStringList> rows{sheet.header};
         rows.insert(rows.end(), sheet.rows.begin(), sheet.rows.end());
         // The first row kept is the sheet's first non-empty one; its number is not needed,

@@ -1,6 +1,7 @@
 #include "import/ui/ImportScreens.h"
 
 #include "app/ui/TfrmMain.h"
+#include "import/bills/ui/BillImportDialog.h"
 #include "import/ui/ImportDialog.h"
 
 namespace cw {
@@ -15,6 +16,8 @@ void registerImportScreens(TfrmMain& main) {
         };
         main.registerScreen(kind.className, s);
     }
+    main.registerScreen(QStringLiteral("TfrmD_Bill"),
+                        TfrmMain::modal<BillImportDialog>(false, true));
 }
 
 }  // namespace cw

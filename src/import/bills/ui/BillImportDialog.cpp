@@ -1,0 +1,346 @@
+#include "import/bills/ui/BillImportDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <set>
+
+#include "import/SheetRows.h"
+#include "import/SpreadsheetImport.h"
+#include "import/bills/BillImport.h"
+#include "import/bills/BillReader.h"
+#include "import/bills/ui/BillRowsModel.h"
+#include "widgets/AppContext.h"
+#include "widgets/NameComboBox.h"
+
+namespace cw {
+
+namespace {
+
+using Column = BillRowsModel::Column;
+
+struct NameSource {
+    QString column;
+    QString table;
+};
+
+NameSource categories(BillRow::Direction kind) {
+    return kind == BillRow::Direction::In
+               ? NameSource{QStringLiteral("IName"), QStringLiteral("InD")}
+               : NameSource{QStringLiteral("OName"), QStringLiteral("OutD")};
+}
+
+const NameSource kAccounts{QStringLiteral("AName"), QStringLiteral("SAccount")};
+const NameSource kMembers{QStringLiteral("FName"), QStringLiteral("SFamily")};
+
+void offer(NameComboBox* box, TfrmDM& dm, const NameSource& source) {
+    box->setNames(dm.searchNames(QString(), source.column, source.table));
+    box->setSearch(&dm, source.column, source.table);
+}
+
+// Kind is picked from its two items; category, account and member from the book's names with
+// the posting screens' type-ahead (a new name is made when the rows are booked); date, amount
+// and remark are typed.
+class BillCellDelegate : public QStyledItemDelegate {
+  public:
+    BillCellDelegate(TfrmDM& dm, QObject* parent) : QStyledItemDelegate(parent), dm_(dm) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        const auto* model = static_cast<const BillRowsModel*>(index.model());
+        switch (Column(index.column())) {
+            case Column::Kind: {
+                auto* box = new QComboBox(parent);
+                box->addItems({QStringLiteral("收入"), QStringLiteral("支出")});
+                return box;
+            }
+            case Column::Category:
+            case Column::Account:
+            case Column::Member: {
+                auto* box = new NameComboBox(parent);
+                const BillImport::Planned& p = model->rows()[size_t(index.row())];
+                offer(box, dm_,
+                      index.column() == Column::Category  ? categories(p.kind)
+                      : index.column() == Column::Account ? kAccounts
+                                                          : kMembers);
+                return box;
+            }
+            default:
+                return QStyledItemDelegate::createEditor(parent, option, index);
+        }
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        const QString text = index.data(Qt::EditRole).toString();
+        if (auto* names = qobject_cast<NameComboBox*>(editor)) {
+            names->setText(text);
+        } else if (auto* box = qobject_cast<QComboBox*>(editor)) {
+            box->setCurrentIndex(std::max(0, box->findText(text)));
+        } else {
+            QStyledItemDelegate::setEditorData(editor, index);
+        }
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) {
+            if (box->currentText() != index.data(Qt::EditRole).toString())
+                model->setData(index, box->currentText(), Qt::EditRole);
+        } else {
+            QStyledItemDelegate::setModelData(editor, model, index);
+        }
+    }
+
+  private:
+    TfrmDM& dm_;
+};
+
+QString countCaption(const BillRowsModel& model) {
+    if (model.rowCount() == 0) return QStringLiteral("账单数据  共有 0 条数据");
+    const BillImport::Counts c = BillImport::count(model.rows());
+    const QString app = model.source() == Bill::Source::WeChat ? QStringLiteral("微信支付账单")
+                                                               : QStringLiteral("支付宝账单");
+    return QStringLiteral("%1  共有 %2 条数据：勾选 %3 条，已导入 %4 条，不导入 %5 条")
+        .arg(app)
+        .arg(model.rowCount())
+        .arg(c.added)
+        .arg(c.imported)
+        .arg(c.skipped);
+}
+
+}  // namespace
+
+BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), import_(std::make_unique<BillImport>(ctx.dm)) {
+    setWindowTitle(QStringLiteral("账单导入"));
+    setObjectName(QStringLiteral("TfrmD_Bill"));
+    resize(1180, 700);
+    chooser_ = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(
+            parent, QString(), QString(),
+            QStringLiteral(
+                "账单文件(*.xlsx *.csv);;微信支付账单(*.xlsx *.csv);;支付宝账单(*.csv)"));
+    };
+
+    auto* openGroup = new QGroupBox(QStringLiteral("打开账单文件"));
+    auto* hint = new QLabel(QStringLiteral(
+        "微信支付账单（.xlsx 或 "
+        ".csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，不会重复记账；"
+        "不计收支、退款和未成功的交易不勾选。双击单元格修改一行，或选中多行在下面一起修改；"
+        "修改的类别和账户会记住，下次自动使用。"));
+    hint->setObjectName(QStringLiteral("hint"));
+    hint->setWordWrap(true);
+    auto* openButton = new QPushButton(QStringLiteral("打开"));
+    openButton->setObjectName(QStringLiteral("ButOpen"));
+    auto* openRow = new QHBoxLayout(openGroup);
+    openRow->addWidget(hint, 1);
+    openRow->addWidget(openButton);
+
+    model_ = new BillRowsModel(*import_, this);
+    dataGroup_ = new QGroupBox(countCaption(*model_));
+    dataGroup_->setObjectName(QStringLiteral("dataGroup"));
+    grid_ = new QTableView;
+    grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setModel(model_);
+    grid_->setItemDelegate(new BillCellDelegate(ctx.dm, grid_));
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    grid_->setAlternatingRowColors(true);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
+    // Fixed widths from the font: measuring 5,000 rows' contents would cost more than the
+    // reading of the bill.
+    const QFontMetrics fm = grid_->fontMetrics();
+    const auto width = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 24; };
+    const std::pair<Column, QString> widths[] = {
+        {Column::Tick, QStringLiteral("导入")},
+        {Column::Status, QStringLiteral("已全额退款")},
+        {Column::Kind, QStringLiteral("不计收支")},
+        {Column::Date, QStringLiteral("2026-11-30")},
+        {Column::Amount, QStringLiteral("12,345.00")},
+        {Column::Category, QStringLiteral("餐饮美食类别")},
+        {Column::Account, QStringLiteral("招商银行储蓄卡(1234)")},
+        {Column::Member, QStringLiteral("家庭成员")},
+        {Column::Remark, QStringLiteral("便利店 饮料和零食一些")},
+        {Column::Method, QStringLiteral("招商银行储蓄卡(1234)")},
+        {Column::Type, QStringLiteral("商户消费")},
+        {Column::Number, QStringLiteral("420000000000000000")}};
+    for (const auto& [column, sample] : widths) grid_->setColumnWidth(column, width(sample));
+    auto* dataBox = new QVBoxLayout(dataGroup_);
+    dataBox->addWidget(grid_);
+
+    auto* batchGroup = new QGroupBox(QStringLiteral("修改选中的行"));
+    batchKind_ = new QComboBox;
+    batchKind_->setObjectName(QStringLiteral("batchKind"));
+    batchKind_->addItems({QString(), QStringLiteral("收入"), QStringLiteral("支出")});
+    batchCategory_ = new NameComboBox;
+    batchCategory_->setObjectName(QStringLiteral("batchCategory"));
+    batchAccount_ = new NameComboBox;
+    batchAccount_->setObjectName(QStringLiteral("batchAccount"));
+    batchMember_ = new NameComboBox;
+    batchMember_->setObjectName(QStringLiteral("batchMember"));
+    auto* applyButton = new QPushButton(QStringLiteral("应用到选中行 &S"));
+    applyButton->setObjectName(QStringLiteral("ButApply"));
+    auto* tickButton = new QPushButton(QStringLiteral("勾选 &T"));
+    tickButton->setObjectName(QStringLiteral("ButTick"));
+    auto* untickButton = new QPushButton(QStringLiteral("不勾选 &U"));
+    untickButton->setObjectName(QStringLiteral("ButUntick"));
+    auto* batchRow = new QHBoxLayout(batchGroup);
+    const std::pair<QString, QWidget*> fields[] = {{QStringLiteral("收/支"), batchKind_},
+                                                   {QStringLiteral("类别"), batchCategory_},
+                                                   {QStringLiteral("账户"), batchAccount_},
+                                                   {QStringLiteral("家庭成员"), batchMember_}};
+    for (const auto& [label, field] : fields) {
+        batchRow->addWidget(new QLabel(label));
+        batchRow->addWidget(field, 1);
+    }
+    batchRow->addWidget(applyButton);
+    batchRow->addSpacing(16);
+    batchRow->addWidget(tickButton);
+    batchRow->addWidget(untickButton);
+
+    importButton_ = new QPushButton(QStringLiteral("导入"));
+    importButton_->setObjectName(QStringLiteral("ButImport"));
+    importButton_->setEnabled(false);
+    auto* exitButton = new QPushButton(QStringLiteral("退出"));
+    exitButton->setObjectName(QStringLiteral("ButExit"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(importButton_);
+    buttons->addWidget(exitButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(openGroup);
+    layout->addWidget(dataGroup_, 1);
+    layout->addWidget(batchGroup);
+    layout->addLayout(buttons);
+
+    fillNames();
+    connect(batchKind_, &QComboBox::currentTextChanged, this, [this] { fillNames(); });
+    connect(openButton, &QPushButton::clicked, this, [this] { ButOpenClick(); });
+    connect(importButton_, &QPushButton::clicked, this, [this] { ButImportClick(); });
+    connect(applyButton, &QPushButton::clicked, this, [this] { ButApplyClick(); });
+    connect(tickButton, &QPushButton::clicked, this, [this] { tickSelected(true); });
+    connect(untickButton, &QPushButton::clicked, this, [this] { tickSelected(false); });
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(model_, &BillRowsModel::refused, this,
+            [this](const QString& message) { ctx_.messages.warn(message); });
+    connect(model_, &BillRowsModel::ticksChanged, this, [this] { updateCounts(); });
+}
+
+BillImportDialog::~BillImportDialog() = default;
+
+void BillImportDialog::fillNames() {
+    const BillRow::Direction kind = batchKind_->currentText() == QStringLiteral("收入")
+                                        ? BillRow::Direction::In
+                                        : BillRow::Direction::Out;
+    const QString typed = batchCategory_->text();
+    offer(batchCategory_, ctx_.dm, categories(kind));
+    batchCategory_->setText(typed);
+    if (batchAccount_->count() == 0) offer(batchAccount_, ctx_.dm, kAccounts);
+    if (batchMember_->count() == 0) offer(batchMember_, ctx_.dm, kMembers);
+}
+
+void BillImportDialog::updateCounts() {
+    dataGroup_->setTitle(countCaption(*model_));
+    importButton_->setEnabled(BillImport::count(model_->rows()).added > 0);
+}
+
+void BillImportDialog::ButOpenClick() {
+    const QString path = chooser_(this);
+    if (path.isEmpty()) return;
+    openFile(path);
+}
+
+void BillImportDialog::openFile(const QString& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        const Bill bill = BillReader::read(path);
+        model_->setRows(import_->plan(bill), bill.source);
+    } catch (const SheetError& e) {
+        QApplication::restoreOverrideCursor();
+        model_->setRows({}, Bill::Source::WeChat);
+        ctx_.messages.warn(e.message());
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    grid_->horizontalHeader()->setSectionResizeMode(Column::Remark, QHeaderView::Stretch);
+}
+
+QList<int> BillImportDialog::selectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& i : grid_->selectionModel()->selectedIndexes()) rows.insert(i.row());
+    return QList<int>(rows.begin(), rows.end());
+}
+
+void BillImportDialog::tickSelected(bool on) {
+    model_->applyTo(selectedRows(), Column::Tick, on);
+}
+
+void BillImportDialog::ButApplyClick() {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) {
+        ctx_.messages.warn(QStringLiteral("请先选中要修改的行！"));
+        return;
+    }
+    // Kind first: a category is proposed for the kind, then replaced by the one typed.
+    const std::pair<Column, QString> values[] = {{Column::Kind, batchKind_->currentText()},
+                                                 {Column::Category, batchCategory_->text()},
+                                                 {Column::Account, batchAccount_->text()},
+                                                 {Column::Member, batchMember_->text()}};
+    for (const auto& [column, value] : values) {
+        if (value.trimmed().isEmpty()) continue;
+        if (!model_->applyTo(rows, column, value)) return;
+    }
+}
+
+void BillImportDialog::showRow(int index) {
+    grid_->selectRow(index);
+    grid_->scrollTo(model_->index(index, Column::Tick));
+}
+
+void BillImportDialog::ButImportClick() {
+    const auto& rows = model_->rows();
+    if (BillImport::count(rows).added == 0) {
+        ctx_.messages.warn(QStringLiteral("没有勾选要导入的交易！"));
+        return;
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].ticked || rows[i].state == BillImport::State::Imported) continue;
+        const QString why = BillImport::check(rows[i]);
+        if (!why.isEmpty()) {
+            showRow(int(i));
+            ctx_.messages.warn(why + SpreadsheetImport::nothingImported());
+            return;
+        }
+    }
+    int booked = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        booked = import_->book(rows);
+    } catch (const PostingRules::Refused& e) {
+        QApplication::restoreOverrideCursor();
+        ctx_.messages.warn(e.message());
+        return;
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        ctx_.messages.warn(QString::fromUtf8(e.what()) + SpreadsheetImport::nothingImported());
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    ctx_.messages.inform(SpreadsheetImport::doneMessage(booked));
+    ctx_.mySum();
+    accept();
+}
+
+}  // namespace cw

@@ -1,0 +1,293 @@
+#include "import/bills/ui/BillRowsModel.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include "import/SpreadsheetImport.h"
+#include "storage/Money.h"
+#include "storage/NameText.h"
+
+namespace cw {
+
+namespace {
+
+using Direction = BillRow::Direction;
+
+QString kindText(Direction d) {
+    switch (d) {
+        case Direction::In:
+            return QStringLiteral("收入");
+        case Direction::Out:
+            return QStringLiteral("支出");
+        case Direction::Neutral:
+            break;
+    }
+    return QStringLiteral("不计收支");
+}
+
+QString statusText(const BillImport::Planned& p) {
+    switch (p.state) {
+        case BillImport::State::Imported:
+            return QStringLiteral("已导入");
+        case BillImport::State::New:
+            return QStringLiteral("新增");
+        case BillImport::State::Skipped:
+            break;
+    }
+    return p.row.successful ? QStringLiteral("不计收支") : p.row.status;
+}
+
+}  // namespace
+
+BillRowsModel::BillRowsModel(BillImport& import, QObject* parent)
+    : QAbstractTableModel(parent), import_(import) {}
+
+void BillRowsModel::setRows(std::vector<BillImport::Planned> rows, Bill::Source source) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    source_ = source;
+    endResetModel();
+    emit ticksChanged();
+}
+
+int BillRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int BillRowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+bool BillRowsModel::editable(Column column) {
+    return column == Kind || column == Date || column == Amount || column == Category ||
+           column == Account || column == Member || column == Remark;
+}
+
+QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const BillImport::Planned& p = rows_[size_t(index.row())];
+    const auto column = Column(index.column());
+    if (role == Qt::CheckStateRole && column == Tick) return p.ticked ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::TextAlignmentRole && column == Amount)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ForegroundRole) {
+        // Rows that will not be booked read grey; a booked-before row stays grey whatever.
+        if (p.state == BillImport::State::Imported || !p.ticked)
+            return QBrush(QColor(128, 128, 128));
+        if (column == Kind)
+            return QBrush(p.kind == Direction::In ? QColor(0, 128, 0) : QColor(192, 0, 0));
+        return {};
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    switch (column) {
+        case Tick:
+            return {};
+        case Status:
+            return statusText(p);
+        case Kind:
+            return kindText(p.kind);
+        case Date:
+            return p.posting.date;
+        case Amount: {
+            if (role == Qt::EditRole) return p.posting.amount;
+            double amount = 0;
+            return Money::parse(p.posting.amount, &amount) ? Money::display(amount)
+                                                           : p.posting.amount;
+        }
+        case Category:
+            return p.posting.name;
+        case Account:
+            return p.posting.account;
+        case Member:
+            return p.posting.member;
+        case Remark:
+            return p.posting.remark;
+        case Method:
+            return p.row.method;
+        case Type:
+            return p.row.type;
+        case Number:
+            return p.row.number;
+        case ColumnCount:
+            break;
+    }
+    return {};
+}
+
+QVariant BillRowsModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (o == Qt::Vertical) return rows_[size_t(section)].row.rowNumber;
+    const bool wechat = source_ == Bill::Source::WeChat;
+    switch (Column(section)) {
+        case Tick:
+            return QStringLiteral("导入");
+        case Status:
+            return QStringLiteral("状态");
+        case Kind:
+            return QStringLiteral("收/支");
+        case Date:
+            return QStringLiteral("日期");
+        case Amount:
+            return QStringLiteral("金额");
+        case Category:
+            return QStringLiteral("类别");
+        case Account:
+            return QStringLiteral("账户");
+        case Member:
+            return QStringLiteral("家庭成员");
+        case Remark:
+            return QStringLiteral("备注");
+        case Method:
+            return wechat ? QStringLiteral("支付方式") : QStringLiteral("收/付款方式");
+        case Type:
+            return wechat ? QStringLiteral("交易类型") : QStringLiteral("交易分类");
+        case Number:
+            return wechat ? QStringLiteral("交易单号") : QStringLiteral("交易订单号");
+        case ColumnCount:
+            break;
+    }
+    return {};
+}
+
+Qt::ItemFlags BillRowsModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (rows_[size_t(index.row())].state == BillImport::State::Imported) return f;
+    const auto column = Column(index.column());
+    if (column == Tick) f |= Qt::ItemIsUserCheckable;
+    if (editable(column)) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool BillRowsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid()) return false;
+    if (index.column() == Tick) {
+        if (role != Qt::CheckStateRole) return false;
+        return applyTo({index.row()}, Tick, value.toInt() == Qt::Checked);
+    }
+    if (role != Qt::EditRole) return false;
+    return applyTo({index.row()}, Column(index.column()), value);
+}
+
+QString BillRowsModel::accepted(Column column, const QString& text, QString* value) const {
+    const QString t = text.trimmed();
+    switch (column) {
+        case Kind:
+            if (t != kindText(Direction::In) && t != kindText(Direction::Out))
+                return QStringLiteral("收/支 只能是收入或支出！");
+            *value = t;
+            return QString();
+        case Date:
+            *value = SpreadsheetImport::dayOf(t);
+            return value->isEmpty() ? QStringLiteral("日期 不是有效的日期！请重新录入！")
+                                    : QString();
+        case Amount: {
+            double amount = 0;
+            if (!Money::parse(t, &amount) || Money::round(amount) <= 0)
+                return QStringLiteral("金额 不是有效的数字！请重新录入！");
+            *value = Money::plain(amount);
+            return QString();
+        }
+        case Category:
+        case Account:
+        case Member: {
+            const QString header = headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            if (t.isEmpty()) return header + QStringLiteral(" 不能为空！请重新录入！");
+            if (NameText::hasControl(t)) return NameText::controlMessage();
+            *value = SpreadsheetImport::gbkCut(t, BillImport::kNameBytes);
+            return QString();
+        }
+        case Remark:
+            *value = SpreadsheetImport::gbkCut(text, BillImport::kRemarkBytes);
+            return QString();
+        default:
+            return QStringLiteral("这一列不能修改！");
+    }
+}
+
+bool BillRowsModel::applyTo(const QList<int>& rows, Column column, const QVariant& value) {
+    if (column == Tick) {
+        bool changed = false;
+        for (int r : rows) {
+            BillImport::Planned& p = rows_[size_t(r)];
+            if (p.state == BillImport::State::Imported || p.ticked == value.toBool()) continue;
+            p.ticked = value.toBool();
+            changed = true;
+            emit dataChanged(index(r, 0), index(r, ColumnCount - 1));
+        }
+        if (changed) emit ticksChanged();
+        return changed;
+    }
+    QString v;
+    const QString why = accepted(column, value.toString(), &v);
+    if (!why.isEmpty()) {
+        emit refused(why);
+        return false;
+    }
+    bool ticks = false;
+    for (int r : rows) {
+        if (rows_[size_t(r)].state == BillImport::State::Imported) continue;
+        const bool wasTicked = rows_[size_t(r)].ticked;
+        set(r, column, v);
+        ticks = ticks || wasTicked != rows_[size_t(r)].ticked;
+    }
+    // Carried proposals may sit anywhere in the list.
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    if (ticks) emit ticksChanged();
+    return true;
+}
+
+void BillRowsModel::set(int row, Column column, const QString& value) {
+    BillImport::Planned& p = rows_[size_t(row)];
+    switch (column) {
+        case Kind: {
+            const Direction kind =
+                value == kindText(Direction::In) ? Direction::In : Direction::Out;
+            if (kind == p.kind) return;
+            p.kind = kind;
+            if (!p.categoryChosen) p.posting.name = import_.proposeCategory(p.row, kind);
+            // Giving a row a kind is asking for it to be booked.
+            p.ticked = true;
+            return;
+        }
+        case Date:
+            p.posting.date = value;
+            return;
+        case Amount:
+            p.posting.amount = value;
+            return;
+        case Category: {
+            const QString key = BillImport::categoryKey(p.row);
+            for (BillImport::Planned& other : rows_) {
+                if (&other == &p || other.categoryChosen || other.kind != p.kind ||
+                    other.state == BillImport::State::Imported ||
+                    BillImport::categoryKey(other.row) != key)
+                    continue;
+                other.posting.name = value;
+            }
+            p.posting.name = value;
+            p.categoryChosen = true;
+            return;
+        }
+        case Account:
+            for (BillImport::Planned& other : rows_) {
+                if (&other == &p || other.accountChosen || other.methodKey != p.methodKey ||
+                    other.state == BillImport::State::Imported)
+                    continue;
+                other.posting.account = value;
+            }
+            p.posting.account = value;
+            p.accountChosen = true;
+            return;
+        case Member:
+            p.posting.member = value;
+            return;
+        case Remark:
+            p.posting.remark = value;
+            return;
+        default:
+            return;
+    }
+}
+
+}  // namespace cw
