@@ -1,6 +1,7 @@
 #include "import/bills/BillImport.h"
 
 #include <QSet>
+#include <algorithm>
 
 #include "bookkeeping/PostingKind.h"
 #include "import/SpreadsheetImport.h"
@@ -197,12 +198,25 @@ int BillImport::book(const std::vector<Planned>& rows) {
         st.reset();
     }
     // What the user picked is proposed next time (a pick on a row left unticked too), in the
-    // same transaction as the postings.
+    // same transaction as the postings; of two picks for one key the later one is kept.
+    struct Pick {
+        int order;
+        MapKind kind;
+        QString key;
+        QString name;
+    };
+    std::vector<Pick> picks;
     for (const Planned& p : rows) {
         if (p.state == State::Imported) continue;
-        if (p.accountChosen) remember(MapKind::Account, p.methodKey, p.posting.account);
-        if (p.categoryChosen) remember(categoryMap(p.kind), categoryKey(p.row), p.posting.name);
+        if (p.accountPick > 0)
+            picks.push_back({p.accountPick, MapKind::Account, p.methodKey, p.posting.account});
+        if (p.categoryPick > 0)
+            picks.push_back(
+                {p.categoryPick, categoryMap(p.kind), categoryKey(p.row), p.posting.name});
     }
+    std::sort(picks.begin(), picks.end(),
+              [](const Pick& a, const Pick& b) { return a.order < b.order; });
+    for (const Pick& pick : picks) remember(pick.kind, pick.key, pick.name);
     tx.commit();
     return booked;
 }

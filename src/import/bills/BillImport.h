@@ -29,9 +29,10 @@ class BillImport {
         BillRow::Direction kind = BillRow::Direction::Neutral;
         // The payment method the account mapping is kept under ("/" read as 零钱).
         QString methodKey;
-        // The user picked the account or category; booking remembers the choice.
-        bool accountChosen = false;
-        bool categoryChosen = false;
+        // When the user picked the account or category: 0 for not, else a number that grows
+        // with every pick. Booking remembers the picks, the latest for a key winning.
+        int accountPick = 0;
+        int categoryPick = 0;
         PostingRules::Posting posting;
     };
     struct Counts {

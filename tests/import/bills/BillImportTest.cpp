@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <zip.h>
 #include <QFile>
 #include <QStringEncoder>
 
 #include "bookkeeping/BookkeepingFixture.h"
+#include "import/SpreadsheetReader.h"
 #include "import/bills/BillImport.h"
 #include "reports/Workbook.h"
 #include "reports/XlsxWriter.h"
@@ -307,6 +309,79 @@ TEST_F(BillImportTest, AnOlderDataFileGetsTheBillTables) {
     EXPECT_TRUE(f.db().hasColumn(QStringLiteral("SBillDone"), QStringLiteral("theNo")));
     EXPECT_TRUE(f.db().hasColumn(QStringLiteral("SBillMap"), QStringLiteral("theName")));
     EXPECT_EQ(import(write("wechat.csv", weChatCsv(kWeChatRows).toUtf8())).added, 2);
+}
+
+TEST_F(BillImportTest, TheBillIsTheFirstSheetWhateverItIsCalled) {
+    const QString path = weChatXlsx(kWeChatRows);
+    // Rename the sheet inside the package, as the app names it.
+    int error = 0;
+    zip_t* zip = zip_open(path.toLocal8Bit().constData(), 0, &error);
+    ASSERT_NE(zip, nullptr);
+    zip_stat_t st;
+    ASSERT_EQ(zip_stat(zip, "xl/workbook.xml", 0, &st), 0);
+    QByteArray xml(int(st.size), '\0');
+    zip_file_t* in = zip_fopen(zip, "xl/workbook.xml", 0);
+    ASSERT_EQ(zip_fread(in, xml.data(), st.size), zip_int64_t(st.size));
+    zip_fclose(in);
+    ASSERT_TRUE(xml.contains("name=\"Sheet1\""));
+    xml.replace("name=\"Sheet1\"", QStringLiteral("name=\"微信支付账单明细\"").toUtf8());
+    zip_source_t* src = zip_source_buffer(zip, xml.constData(), zip_uint64_t(xml.size()), 0);
+    ASSERT_GE(zip_file_add(zip, "xl/workbook.xml", src, ZIP_FL_OVERWRITE), 0);
+    ASSERT_EQ(zip_close(zip), 0);
+
+    const Bill b = BillReader::read(path);
+    ASSERT_EQ(b.rows.size(), 4u);
+    EXPECT_EQ(b.rows[1].counterparty, QStringLiteral("张三"));
+    // The spreadsheet import still asks for its Sheet1 by name.
+    EXPECT_THROW(cw::SpreadsheetReader::read(path), SheetError);
+}
+
+TEST_F(BillImportTest, PicksAreCheckedThenBookedAndRememberedTogether) {
+    const QString path = write("wechat.csv", weChatCsv(kWeChatRows).toUtf8());
+    BillImport bills(f.dm());
+    auto rows = bills.plan(BillReader::read(path));
+    ASSERT_EQ(rows.size(), 4u);
+    // The withdrawal ticked without a kind: named by its line, nothing booked, nothing kept.
+    rows[2].ticked = true;
+    rows[0].posting.account = QStringLiteral("微信钱包");
+    rows[0].accountPick = 1;
+    try {
+        bills.book(rows);
+        ADD_FAILURE() << "a neutral row was booked";
+    } catch (const cw::PostingRules::Refused& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("第 21 行 收/支 不计收支，请先选择收入或支出！"
+                                              "没有导入任何数据。"));
+    }
+    EXPECT_EQ(f.count("OutTable") + f.count("InTable") + f.count("SBillDone"), 0);
+    EXPECT_EQ(f.count("SBillMap"), 0);
+
+    rows[2].kind = BillRow::Direction::Out;
+    rows[1].posting.member = QString();
+    EXPECT_EQ(BillImport::check(rows[1]), QStringLiteral("第 20 行 家庭成员 不能为空！"));
+    rows[1].posting.member = QStringLiteral("爸爸");
+    rows[1].posting.date = QStringLiteral("2026/11/5");
+    rows[0].posting.name = QStringLiteral("饮品");
+    rows[0].categoryPick = 2;
+    EXPECT_EQ(bills.book(rows), 3);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("微信钱包")), -12.5);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("零钱")), 1234.5 - 100);
+    EXPECT_EQ(f.db().query(QStringLiteral("SELECT IDate FROM InTable")).firstColumn(),
+              QStringList{QStringLiteral("2026-11-05")});
+    EXPECT_EQ(f.count("SBillDone"), 3);
+
+    // Next time: 零钱 is proposed as 微信钱包, 便利店 as 饮品; the withdrawal is 已导入.
+    BillImport next(f.dm());
+    const auto again = next.plan(BillReader::read(path));
+    EXPECT_EQ(again[2].state, BillImport::State::Imported);
+    std::vector<QStringList> more = kWeChatRows;
+    more[0][8] = QStringLiteral("4300001");
+    const auto fresh = next.plan(BillReader::read(write("next.csv", weChatCsv(more).toUtf8())));
+    EXPECT_EQ(fresh[0].state, BillImport::State::New);
+    EXPECT_EQ(fresh[0].posting.account, QStringLiteral("微信钱包"));
+    EXPECT_EQ(fresh[0].posting.name, QStringLiteral("饮品"));
+    // An income from 便利店 would not take the expense pick.
+    EXPECT_EQ(next.proposeCategory(fresh[0].row, BillRow::Direction::In),
+              QStringLiteral("商户消费"));
 }
 
 }  // namespace

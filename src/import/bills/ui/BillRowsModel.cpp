@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include "import/SpreadsheetImport.h"
+#include "import/bills/BillReader.h"
 #include "storage/Money.h"
 #include "storage/NameText.h"
 
@@ -183,7 +184,8 @@ QString BillRowsModel::accepted(Column column, const QString& text, QString* val
                                     : QString();
         case Amount: {
             double amount = 0;
-            if (!Money::parse(t, &amount) || Money::round(amount) <= 0)
+            // Typed as shown ("1,234.50") or as the bill writes it ("¥12.50").
+            if (!BillReader::parseAmount(t, &amount) || Money::round(amount) <= 0)
                 return QStringLiteral("金额 不是有效的数字！请重新录入！");
             *value = Money::plain(amount);
             return QString();
@@ -245,7 +247,7 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
                 value == kindText(Direction::In) ? Direction::In : Direction::Out;
             if (kind == p.kind) return;
             p.kind = kind;
-            if (!p.categoryChosen) p.posting.name = import_.proposeCategory(p.row, kind);
+            if (p.categoryPick == 0) p.posting.name = import_.proposeCategory(p.row, kind);
             // Giving a row a kind is asking for it to be booked.
             p.ticked = true;
             return;
@@ -259,25 +261,25 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
         case Category: {
             const QString key = BillImport::categoryKey(p.row);
             for (BillImport::Planned& other : rows_) {
-                if (&other == &p || other.categoryChosen || other.kind != p.kind ||
+                if (&other == &p || other.categoryPick > 0 || other.kind != p.kind ||
                     other.state == BillImport::State::Imported ||
                     BillImport::categoryKey(other.row) != key)
                     continue;
                 other.posting.name = value;
             }
             p.posting.name = value;
-            p.categoryChosen = true;
+            p.categoryPick = ++picks_;
             return;
         }
         case Account:
             for (BillImport::Planned& other : rows_) {
-                if (&other == &p || other.accountChosen || other.methodKey != p.methodKey ||
+                if (&other == &p || other.accountPick > 0 || other.methodKey != p.methodKey ||
                     other.state == BillImport::State::Imported)
                     continue;
                 other.posting.account = value;
             }
             p.posting.account = value;
-            p.accountChosen = true;
+            p.accountPick = ++picks_;
             return;
         case Member:
             p.posting.member = value;

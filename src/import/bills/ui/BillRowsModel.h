@@ -45,7 +45,7 @@ class BillRowsModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Sets one column of several rows (rows already booked are left out); Tick takes a bool.
     // A value that cannot be taken is refused once, with the field's message, and nothing
@@ -69,6 +69,7 @@ class BillRowsModel : public QAbstractTableModel {
     BillImport& import_;
     std::vector<BillImport::Planned> rows_;
     Bill::Source source_ = Bill::Source::WeChat;
+    int picks_ = 0;  // picks made so far, numbering the next
 };
 
 }  // namespace cw
