@@ -10,11 +10,12 @@
 // copied to scratch files of its own.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QStringEncoder>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -27,11 +28,15 @@
 #include "import/SheetRows.h"
 #include "import/bills/BillImport.h"
 #include "import/bills/BillReader.h"
+#include "import/bills/ui/BillImportDialog.h"
+#include "import/bills/ui/BillRowsModel.h"
 #include "reports/Workbook.h"
 #include "reports/XlsxWriter.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "storage/TfrmDM.h"
+#include "widgets/AppContext.h"
+#include "widgets/Messages.h"
 
 #ifndef COINWICK_BENCH_DATA_DIR
 #define COINWICK_BENCH_DATA_DIR "bench-data"
@@ -384,10 +389,29 @@ void BM_BillPreviewAfterBooking(benchmark::State& st, int which) {
     }
 }
 
+// What the user waits for after choosing the file: the dialog reads and matches the bill,
+// fills its grid and paints the first screenful.
+void BM_BillDialogOpen(benchmark::State& st, int which) {
+    const QString& path = bills().paths[which];
+    Scratch& book = readOnlyBook();
+    QtMessages messages;
+    AppContext ctx{*book.db,        *book.dm, book.state, messages, QString(),
+                   Clock::system(), {},       {},         {},       {}};
+    BillImportDialog dialog(ctx);
+    dialog.show();
+    for (auto _ : st) {
+        dialog.openFile(path);
+        dialog.grid()->viewport()->repaint();
+        if (!sane(st, dialog.model()->rows(), false)) break;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The dialog case paints offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     gBookSize = BookGenerator::takeBookSize(&argc, argv);
     if (gBookSize < 100) {
         std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n",
@@ -402,6 +426,7 @@ int main(int argc, char** argv) {
         benchmark::AddCustomContext("bill_rows", std::to_string(kRows));
         const std::pair<const char*, void (*)(benchmark::State&, int)> cases[] = {
             {"BM_BillPreview", BM_BillPreview},
+            {"BM_BillDialogOpen", BM_BillDialogOpen},
             {"BM_BillBook", BM_BillBook},
             {"BM_BillPreviewAfterBooking", BM_BillPreviewAfterBooking},
         };
