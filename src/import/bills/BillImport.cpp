@@ -185,6 +185,24 @@ int BillImport::book(const std::vector<Planned>& rows) {
         if (!p.row.number.isEmpty()) numbers << p.row.number;
     }
     Transaction tx(dm_.db());
+    // The bill was matched against the stored numbers when it was opened; another window or
+    // a script may have booked some of its rows since. Asked again under the write lock, so a
+    // row is never booked twice.
+    {
+        Statement done = dm_.db().prepare(
+            QStringLiteral("SELECT 1 FROM SBillDone WHERE BName=? AND theNo=? LIMIT 1"));
+        for (const Planned& p : rows) {
+            if (!p.ticked || p.state == State::Imported || p.row.number.isEmpty()) continue;
+            done.bind(1, dm_.book());
+            done.bind(2, p.row.number);
+            const bool found = done.step();
+            done.reset();
+            if (found)
+                throw PostingRules::Refused(
+                    QStringLiteral("第 %1 行 已导入，请重新打开账单！").arg(p.row.rowNumber) +
+                    SpreadsheetImport::nothingImported());
+        }
+    }
     PostingRules rules(dm_);
     int booked = 0;
     if (!income.empty()) booked += rules.saveImported(PostingKind::income(), income);

@@ -384,4 +384,21 @@ TEST_F(BillImportTest, PicksAreCheckedThenBookedAndRememberedTogether) {
               QStringLiteral("商户消费"));
 }
 
+TEST_F(BillImportTest, RowsBookedElsewhereSinceTheBillWasOpenedAreNotBookedAgain) {
+    const QString path = write("wechat.csv", weChatCsv(kWeChatRows).toUtf8());
+    BillImport window(f.dm());
+    const auto opened = window.plan(BillReader::read(path));
+    // Meanwhile a script books the same bill.
+    EXPECT_EQ(import(path).added, 2);
+    try {
+        window.book(opened);
+        ADD_FAILURE() << "a row was booked twice";
+    } catch (const cw::PostingRules::Refused& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("第 19 行 已导入，请重新打开账单！没有导入任何数据。"));
+    }
+    EXPECT_EQ(f.count("OutTable") + f.count("InTable"), 2);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("零钱")), 1222);
+}
+
 }  // namespace
