@@ -224,6 +224,15 @@ class BillImportScreenTest : public QObject {
             d.findChild<QGroupBox*>(QStringLiteral("dataGroup"))->title(),
             QStringLiteral("微信支付账单  共有 6 条数据：勾选 5 条，已导入 0 条，不导入 1 条"));
 
+        // Space ticks the selection, or unticks it when every selected row is ticked.
+        QVERIFY(ticked(model, 5));
+        QTest::keyClick(d.grid(), Qt::Key_Space);
+        QVERIFY(!ticked(model, 3));
+        QVERIFY(!ticked(model, 5));
+        QTest::keyClick(d.grid(), Qt::Key_Space);
+        QVERIFY(ticked(model, 3));
+        QVERIFY(ticked(model, 5));
+
         // A neutral row ticked without a kind is named, and nothing is booked.
         selection->clearSelection();
         selection->select(model.index(2, 0),

@@ -122,7 +122,7 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
 
         p.posting.date = row.day;
         p.posting.name = proposeCategory(row, row.direction);
-        p.posting.amount = Money::plain(row.amount);
+        p.posting.amount = Money::plain(row.amount - row.refunded);
         p.posting.account = proposeAccount(method);
         p.posting.member = member;
         QString remark = row.counterparty;

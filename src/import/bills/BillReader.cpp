@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include "import/SpreadsheetImport.h"
@@ -159,6 +160,17 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
         row.status = wechat ? cell("当前状态") : cell("交易状态");
         row.number = wechat ? cell("交易单号") : cell("交易订单号");
         row.successful = successfulStatus(row.status);
+        // WeChat writes a partial refund into the status: "已退款(￥5.00)". What was kept is a
+        // purchase of the rest; a refund of the whole is no purchase at all.
+        static const QRegularExpression partial(
+            QStringLiteral("退款[(（]\\s*([¥￥]?[0-9,.]+)\\s*[)）]"));
+        const QRegularExpressionMatch m = partial.match(row.status);
+        double refunded = 0;
+        if (m.hasMatch() && parseAmount(m.captured(1), &refunded) && refunded > 0 &&
+            Money::round(refunded) < Money::round(row.amount)) {
+            row.refunded = Money::round(refunded);
+            row.successful = true;
+        }
         bill.rows.push_back(std::move(row));
     }
     return bill;

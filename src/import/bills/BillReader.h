@@ -15,6 +15,8 @@ struct BillRow {
     QString day;        // yyyy-mm-dd
     Direction direction = Direction::Neutral;
     double amount = 0;
+    // Of it, refunded since (a partial refund); the row stands for amount − refunded.
+    double refunded = 0;
     QString type;  // Alipay 交易分类, WeChat 交易类型
     QString counterparty;
     QString goods;

@@ -401,4 +401,20 @@ TEST_F(BillImportTest, RowsBookedElsewhereSinceTheBillWasOpenedAreNotBookedAgain
     EXPECT_DOUBLE_EQ(balance(QStringLiteral("零钱")), 1222);
 }
 
+TEST_F(BillImportTest, APartlyRefundedPurchaseIsBookedForWhatWasKept) {
+    std::vector<QStringList> rows = kWeChatRows;
+    rows[3][7] = QStringLiteral("已退款(￥5.50)");  // of ¥30.00
+    rows.push_back(rows[3]);
+    rows.back()[7] = QStringLiteral("已退款（¥30.00）");
+    rows.back()[8] = QStringLiteral("4200005");
+    BillImport bills(f.dm());
+    const auto planned = bills.plan(BillReader::read(weChatXlsx(rows)));
+    ASSERT_EQ(planned.size(), 5u);
+    EXPECT_TRUE(planned[3].ticked);
+    EXPECT_DOUBLE_EQ(planned[3].row.refunded, 5.5);
+    EXPECT_FALSE(planned[4].ticked);  // refunded whole
+    EXPECT_EQ(bills.book(planned), 3);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("招商银行储蓄卡(1234)")), -24.5);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -157,6 +158,7 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
     grid_->setAlternatingRowColors(true);
+    grid_->installEventFilter(this);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
     // Fixed widths from the font: measuring 5,000 rows' contents would cost more than the
     // reading of the bill.
@@ -171,11 +173,13 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
         {Column::Category, QStringLiteral("餐饮美食类别")},
         {Column::Account, QStringLiteral("招商银行储蓄卡(1234)")},
         {Column::Member, QStringLiteral("家庭成员")},
-        {Column::Remark, QStringLiteral("便利店 饮料和零食一些")},
+        {Column::Remark, QStringLiteral("美团外卖 午餐和饮料一份")},
         {Column::Method, QStringLiteral("招商银行储蓄卡(1234)")},
         {Column::Type, QStringLiteral("商户消费")},
         {Column::Number, QStringLiteral("420000000000000000")}};
     for (const auto& [column, sample] : widths) grid_->setColumnWidth(column, width(sample));
+    // The app's own columns come last, for reference; the transaction number takes what is left.
+    grid_->horizontalHeader()->setStretchLastSection(true);
     auto* dataBox = new QVBoxLayout(dataGroup_);
     dataBox->addWidget(grid_);
 
@@ -274,13 +278,28 @@ void BillImportDialog::openFile(const QString& path) {
         return;
     }
     QApplication::restoreOverrideCursor();
-    grid_->horizontalHeader()->setSectionResizeMode(Column::Remark, QHeaderView::Stretch);
 }
 
 QList<int> BillImportDialog::selectedRows() const {
     std::set<int> rows;
     for (const QModelIndex& i : grid_->selectionModel()->selectedIndexes()) rows.insert(i.row());
     return QList<int>(rows.begin(), rows.end());
+}
+
+bool BillImportDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        // (While a cell is edited its editor has the keys.)
+        const QList<int> rows = selectedRows();
+        bool all = true;
+        for (int r : rows) {
+            const BillImport::Planned& p = model_->rows()[size_t(r)];
+            all = all && (p.ticked || p.state == BillImport::State::Imported);
+        }
+        model_->applyTo(rows, Column::Tick, !all);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void BillImportDialog::tickSelected(bool on) {

@@ -43,6 +43,10 @@ class BillImportDialog : public QDialog {
     BillRowsModel* model() const { return model_; }
     QTableView* grid() const { return grid_; }
 
+  protected:
+    // Space in the grid ticks the selected rows, or unticks them when all are ticked.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void updateCounts();
     QList<int> selectedRows() const;
