@@ -1,6 +1,7 @@
 #include <QAbstractItemModelTester>
 #include <QBrush>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "widgets/MoneyEdit.h"
 #include "widgets/NameComboBox.h"
 #include "widgets/Navigator.h"
+#include "widgets/PinyinKeySearch.h"
 #include "widgets/QueryGrid.h"
 
 using namespace cw;
@@ -140,6 +142,7 @@ class WidgetsTest : public QObject {
     void nameBoxCompletesUniqueMatches();
     void nameBoxLimitsAndPlainMode();
     void nameBoxOfferIsNeverTypedInto();
+    void pickListFindsNamesByPinyin();
     void datePickerRoundTripAndEmpty();
     void moneyEditAcceptsOnlyNumbers();
     void warnThenFocusAndDeleteQuestion();
@@ -699,6 +702,34 @@ void WidgetsTest::warnThenFocusAndDeleteQuestion() {
         QCOMPARE(e.text, QString("确认要删除吗？该删除将不可恢复！"));
         QVERIFY(!e.defaultYes);
     }
+}
+
+void WidgetsTest::pickListFindsNamesByPinyin() {
+    QComboBox box;
+    box.addItems({QStringLiteral("现金"), QStringLiteral("工商银行"), QStringLiteral("利息收入"),
+                  QStringLiteral("BOC"), QStringLiteral("建设银行")});
+    box.setCurrentIndex(-1);
+    cw::PinyinKeySearch::attach(&box);
+    QSignalSpy activated(&box, &QComboBox::activated);
+    type(&box, QStringLiteral("gs"));
+    QCOMPARE(box.currentText(), QStringLiteral("工商银行"));
+    QCOMPARE(activated.count(), 1);    // "g" picked it; "s" kept it
+    type(&box, QStringLiteral("yh"));  // within the pause: "GSYH" still 工商银行
+    QCOMPARE(box.currentText(), QStringLiteral("工商银行"));
+
+    // A pause starts a new search; initials in the middle count when none starts with them.
+    QComboBox quick;
+    quick.addItems({QStringLiteral("现金"), QStringLiteral("利息收入"), QStringLiteral("BOC")});
+    cw::PinyinKeySearch::attach(&quick, -1);
+    type(&quick, QStringLiteral("s"));
+    QCOMPARE(quick.currentText(), QStringLiteral("利息收入"));
+    type(&quick, QStringLiteral("b"));
+    QCOMPARE(quick.currentText(), QStringLiteral("BOC"));
+    type(&quick, QStringLiteral("X"));
+    QCOMPARE(quick.currentText(), QStringLiteral("现金"));
+    // A letter no name answers leaves the pick.
+    type(&quick, QStringLiteral("q"));
+    QCOMPARE(quick.currentText(), QStringLiteral("现金"));
 }
 
 QTEST_MAIN(WidgetsTest)

@@ -12,6 +12,7 @@
 
 #include "widgets/DatePicker.h"
 #include "widgets/NameComboBox.h"
+#include "widgets/PinyinKeySearch.h"
 
 namespace cw {
 
@@ -76,6 +77,7 @@ QWidget* PostingQueryDialog::makeControl(const PostingLayout::Criterion& c, QChe
             auto* box = new QComboBox(parent);
             box->addItems((ctx_.dm.*c.filler)());
             box->setCurrentIndex(-1);
+            PinyinKeySearch::attach(box);
             connect(box, &QComboBox::activated, check, tick);
             return box;
         }

@@ -9,6 +9,7 @@
 #include "widgets/DatePicker.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Messages.h"
+#include "widgets/PinyinKeySearch.h"
 
 namespace cw {
 
@@ -27,6 +28,7 @@ QComboBox* SubDialogFields::pickList(QWidget* parent, const QStringList& names,
     box->setEditable(false);
     box->addItems(names);
     box->setCurrentIndex(int(names.indexOf(preset)));
+    PinyinKeySearch::attach(box);
     return box;
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "storage/TfrmDM.h"
+#include "widgets/PinyinKeySearch.h"
 
 namespace cw {
 
@@ -16,6 +17,7 @@ QComboBox* listBox(QWidget* parent, const QStringList& items, const QString& cur
     auto* box = new QComboBox(parent);
     box->addItems(items);
     box->setCurrentIndex(box->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    PinyinKeySearch::attach(box);
     return box;
 }
 

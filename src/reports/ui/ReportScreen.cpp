@@ -26,6 +26,7 @@
 #include "reports/ui/ReportTableModel.h"
 #include "storage/DbError.h"
 #include "widgets/DatePicker.h"
+#include "widgets/PinyinKeySearch.h"
 
 namespace cw {
 
@@ -183,6 +184,7 @@ void ReportScreen::addFilter(const ReportDefinition::FilterField& f, QHBoxLayout
         auto* combo = new QComboBox(parent);
         combo->addItems(f.names(ctx_.dm));
         combo->setMinimumWidth(160);
+        if (!f.editable) PinyinKeySearch::attach(combo);
         // Choosing an entry means filtering by it.
         connect(combo, &QComboBox::activated, box, [box] { box->setChecked(true); });
         if (f.editable) {

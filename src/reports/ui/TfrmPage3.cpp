@@ -23,6 +23,7 @@
 #include "storage/DbError.h"
 #include "widgets/DatePicker.h"
 #include "widgets/Dialogs.h"
+#include "widgets/PinyinKeySearch.h"
 #include "widgets/QueryGrid.h"
 
 namespace cw {
@@ -77,6 +78,7 @@ TfrmPage3::TfrmPage3(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
         c->addItems(items);
         c->setCurrentIndex(-1);
         c->setMinimumWidth(150);
+        PinyinKeySearch::attach(c);
         connect(c, &QComboBox::activated, box, [box] { box->setChecked(true); });
         return c;
     };
