@@ -13,6 +13,7 @@
 
 #include "import/SpreadsheetImport.h"
 #include "import/SpreadsheetReader.h"
+#include "import/ui/ImportFrame.h"
 #include "widgets/AppContext.h"
 
 namespace cw {
@@ -65,15 +66,9 @@ ImportDialog::ImportDialog(AppContext& ctx, const ImportKind& kind, QWidget* par
                                             QStringLiteral("Excel文件(*.xls);;Excel文件(*.xlsx)"));
     };
 
-    auto* openGroup = new QGroupBox(QStringLiteral("打开EXCEL文件"));
-    auto* hint = new QLabel(kind.hint());
-    hint->setObjectName(QStringLiteral("hint"));
-    hint->setWordWrap(true);
-    auto* openButton = new QPushButton(QStringLiteral("打开"));
-    openButton->setObjectName(QStringLiteral("ButOpen"));
-    auto* openRow = new QHBoxLayout(openGroup);
-    openRow->addWidget(hint, 1);
-    openRow->addWidget(openButton);
+    QPushButton* openButton = nullptr;
+    QGroupBox* openGroup =
+        ImportFrame::openGroup(QStringLiteral("打开EXCEL文件"), kind.hint(), &openButton);
 
     dataGroup_ = new QGroupBox(countCaption(0));
     dataGroup_->setObjectName(QStringLiteral("dataGroup"));
@@ -89,16 +84,8 @@ ImportDialog::ImportDialog(AppContext& ctx, const ImportKind& kind, QWidget* par
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setVisible(false);
-    importButton_ = new QPushButton(QStringLiteral("导入"));
-    importButton_->setObjectName(QStringLiteral("ButImport"));
-    importButton_->setEnabled(false);
-    auto* exitButton = new QPushButton(QStringLiteral("退出"));
-    exitButton->setObjectName(QStringLiteral("ButExit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(progress_, 1);
-    buttons->addStretch();
-    buttons->addWidget(importButton_);
-    buttons->addWidget(exitButton);
+    QPushButton* exitButton = nullptr;
+    QHBoxLayout* buttons = ImportFrame::buttonRow(&importButton_, &exitButton, progress_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(openGroup);

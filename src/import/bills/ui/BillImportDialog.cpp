@@ -20,6 +20,7 @@
 #include "import/bills/BillImport.h"
 #include "import/bills/BillReader.h"
 #include "import/bills/ui/BillRowsModel.h"
+#include "import/ui/ImportFrame.h"
 #include "widgets/AppContext.h"
 #include "widgets/NameComboBox.h"
 
@@ -105,6 +106,13 @@ class BillCellDelegate : public QStyledItemDelegate {
     TfrmDM& dm_;
 };
 
+QString hintText() {
+    return QStringLiteral(
+        "微信支付账单（.xlsx 或 .csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，"
+        "不会重复记账；不计收支、退款和未成功的交易不勾选。双击单元格修改一行，"
+        "或选中多行在下面一起修改；修改的类别和账户会记住，下次自动使用。");
+}
+
 QString countCaption(const BillRowsModel& model) {
     if (model.rowCount() == 0) return QStringLiteral("账单数据  共有 0 条数据");
     const BillImport::Counts c = BillImport::count(model.rows());
@@ -132,19 +140,9 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
                 "账单文件(*.xlsx *.csv);;微信支付账单(*.xlsx *.csv);;支付宝账单(*.csv)"));
     };
 
-    auto* openGroup = new QGroupBox(QStringLiteral("打开账单文件"));
-    auto* hint = new QLabel(QStringLiteral(
-        "微信支付账单（.xlsx 或 "
-        ".csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，不会重复记账；"
-        "不计收支、退款和未成功的交易不勾选。双击单元格修改一行，或选中多行在下面一起修改；"
-        "修改的类别和账户会记住，下次自动使用。"));
-    hint->setObjectName(QStringLiteral("hint"));
-    hint->setWordWrap(true);
-    auto* openButton = new QPushButton(QStringLiteral("打开"));
-    openButton->setObjectName(QStringLiteral("ButOpen"));
-    auto* openRow = new QHBoxLayout(openGroup);
-    openRow->addWidget(hint, 1);
-    openRow->addWidget(openButton);
+    QPushButton* openButton = nullptr;
+    QGroupBox* openGroup =
+        ImportFrame::openGroup(QStringLiteral("打开账单文件"), hintText(), &openButton);
 
     model_ = new BillRowsModel(*import_, this);
     dataGroup_ = new QGroupBox(countCaption(*model_));
@@ -213,15 +211,8 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
     batchRow->addWidget(tickButton);
     batchRow->addWidget(untickButton);
 
-    importButton_ = new QPushButton(QStringLiteral("导入"));
-    importButton_->setObjectName(QStringLiteral("ButImport"));
-    importButton_->setEnabled(false);
-    auto* exitButton = new QPushButton(QStringLiteral("退出"));
-    exitButton->setObjectName(QStringLiteral("ButExit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(importButton_);
-    buttons->addWidget(exitButton);
+    QPushButton* exitButton = nullptr;
+    QHBoxLayout* buttons = ImportFrame::buttonRow(&importButton_, &exitButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(openGroup);
