@@ -13,9 +13,13 @@ void SheetRows::add(int rowNumber, const QStringList& cells) {
     if (blank) return;
     if (header.isEmpty()) {
         header = cells;
+        header.squeeze();
         return;
     }
+    // Kept at its size: a row grown cell by cell carries spare slots, and over a few hundred
+    // thousand rows those outweigh the texts (which stay shared, never copied).
     rows.push_back(cells);
+    rows.back().squeeze();
     rowNumbers.push_back(rowNumber);
 }
 
