@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "storage/DbError.h"
+#include "storage/StatementCache.h"
 
 namespace cw {
 
@@ -66,9 +67,12 @@ QString describe(const QString& path, const QString& cause) {
 
 }  // namespace
 
-Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+Database::Database(sqlite3* db, QString path)
+    : db_(db), path_(std::move(path)), statements_(std::make_shared<StatementCache>(db)) {}
 
 Database::~Database() {
+    // Statements still out (none, normally) finalize themselves once the cache is gone.
+    statements_.reset();
     if (db_) sqlite3_close_v2(db_);
 }
 
@@ -168,7 +172,7 @@ void Database::loadColumns() {
 }
 
 Statement Database::prepare(const QString& sql) {
-    return Statement(db_, sql);
+    return Statement(db_, sql, statements_);
 }
 
 void Database::execScript(const QString& sql) {
@@ -257,11 +261,13 @@ void Database::replaceFile(const QString& replacement) {
     }
     // Statements still open (a paged list) keep the old file until they are finalized;
     // they read nothing of the new one.
+    statements_->reset(nullptr);
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
     const bool moved = renameOver(replacement, path_);
     auto fresh = open(path_, password_);
     std::swap(db_, fresh->db_);
+    statements_->reset(db_);
     columns_ = std::move(fresh->columns_);
     if (!moved) {
         throw DbError(

@@ -12,6 +12,8 @@ struct sqlite3;
 
 namespace cw {
 
+class StatementCache;
+
 // The one connection to the password-protected data file. The file keeps every committed
 // change at all times (rollback journal, full sync), so copying that single file is a
 // complete copy of the data.
@@ -95,6 +97,7 @@ class Database {
     QString password_;
     QByteArray keyPragma_;
     QHash<QString, QSet<QString>> columns_;  // table → columns, compared case-insensitively
+    std::shared_ptr<StatementCache> statements_;
 };
 
 }  // namespace cw

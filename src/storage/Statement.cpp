@@ -6,6 +6,7 @@
 
 #include "storage/DbError.h"
 #include "storage/Money.h"
+#include "storage/StatementCache.h"
 
 namespace cw {
 
@@ -24,7 +25,13 @@ QString adaptDialect(const QString& sql) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
+Statement::Statement(sqlite3* db, const QString& sql, std::weak_ptr<StatementCache> cache)
+    : db_(db), cache_(std::move(cache)) {
+    if (const auto c = cache_.lock()) {
+        sql_ = sql;
+        stmt_ = c->take(sql);
+        if (stmt_) return;
+    }
     const QByteArray utf8 = adaptDialect(sql).toUtf8();
     const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) {
@@ -35,19 +42,34 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
     }
 }
 
-Statement::~Statement() {
-    if (stmt_) sqlite3_finalize(stmt_);
+void Statement::release() {
+    if (!stmt_) return;
+    if (const auto c = cache_.lock())
+        c->give(sql_, stmt_);
+    else
+        sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
 }
 
-Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+Statement::~Statement() {
+    release();
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_),
+      stmt_(other.stmt_),
+      cache_(std::move(other.cache_)),
+      sql_(std::move(other.sql_)) {
     other.stmt_ = nullptr;
 }
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
-        if (stmt_) sqlite3_finalize(stmt_);
+        release();
         db_ = other.db_;
         stmt_ = other.stmt_;
+        cache_ = std::move(other.cache_);
+        sql_ = std::move(other.sql_);
         other.stmt_ = nullptr;
     }
     return *this;

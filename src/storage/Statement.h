@@ -3,18 +3,22 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace cw {
 
+class StatementCache;
+
 // One prepared statement. Values are always bound, never pasted into the text, so a
 // quote or a percent sign in a name is stored and found exactly as typed.
-// Move-only; the statement is finalized when the object goes away.
+// Move-only; when the object goes away the statement goes back to the connection's cache of
+// prepared statements (or is finalized when it came from none, or the cache is gone).
 class Statement {
   public:
-    Statement(sqlite3* db, const QString& sql);
+    Statement(sqlite3* db, const QString& sql, std::weak_ptr<StatementCache> cache = {});
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
@@ -71,8 +75,12 @@ class Statement {
   private:
     [[noreturn]] void fail(int rc) const;
 
+    void release();
+
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
+    std::weak_ptr<StatementCache> cache_;
+    QString sql_;  // the cache's key
 };
 
 }  // namespace cw

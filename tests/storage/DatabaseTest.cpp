@@ -195,6 +195,57 @@ TEST(Statements, StatementsAreMovable) {
     EXPECT_EQ(b.text(0), QStringLiteral("现金"));
 }
 
+TEST(Statements, KeptStatementsComeBackResetAndServeOnlyTheirOwnFile) {
+    test::TempDataFile f;
+    f.addBook("家");
+    const QString sql = QStringLiteral("SELECT BName FROM SBook ORDER BY ID");
+    {
+        // Left after its first row: back in the cache it holds no read lock and no values.
+        Statement st = f.db().prepare(sql);
+        ASSERT_TRUE(st.step());
+    }
+    f.db().exec(QStringLiteral("INSERT INTO SBook(BName) VALUES('另一个')"));
+    {
+        // The same text twice at once: the second is prepared afresh, both read from the top.
+        Statement a = f.db().prepare(sql);
+        Statement b = f.db().prepare(sql);
+        ASSERT_TRUE(a.step());
+        ASSERT_TRUE(b.step());
+        EXPECT_EQ(a.text(0), QStringLiteral("家"));
+        EXPECT_EQ(b.text(0), QStringLiteral("家"));
+        ASSERT_TRUE(a.step());
+        EXPECT_EQ(a.text(0), QStringLiteral("另一个"));
+    }
+    const QString byName = QStringLiteral("SELECT count(*) FROM SBook WHERE BName=?");
+    EXPECT_EQ(f.db().query(byName, QStringLiteral("家")).value(0, 0).toInt(), 1);
+    {
+        // A kept statement forgets the value bound by its last user.
+        Statement st = f.db().prepare(byName);
+        ASSERT_TRUE(st.step());
+        EXPECT_EQ(st.integer(0), 0);
+    }
+
+    // Another file put in place: statements kept for the old one are never handed out.
+    const QString other = f.programDir() + QStringLiteral("/other.kbk");
+    {
+        test::TempDataFile g;
+        g.addBook("别人家");
+        g.db().backupTo(other);
+    }
+    f.db().replaceFile(other);
+    EXPECT_EQ(f.db().query(sql).text("BName"), QStringLiteral("别人家"));
+    EXPECT_EQ(f.db().query(byName, QStringLiteral("家")).value(0, 0).toInt(), 0);
+}
+
+TEST(Statements, AStatementMayOutliveItsConnection) {
+    std::unique_ptr<Statement> st;
+    {
+        test::TempDataFile f;
+        st = std::make_unique<Statement>(f.db().prepare(QStringLiteral("SELECT 1")));
+    }
+    st.reset();  // finalized by itself, not handed to a cache that is gone
+}
+
 TEST(Transactions, RollBackUnlessCommittedAndCommittedChangesReachTheFile) {
     test::TempDataFile f;
     f.addBook("家");
