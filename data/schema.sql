@@ -167,7 +167,9 @@ CREATE INDEX OutTable_BName_OMoney ON OutTable(BName, OMoney);
 -- The income and expense totals of each book, in cents, kept by triggers in the same
 -- transaction as every row written to InTable and OutTable (whatever writes it: a screen, an
 -- import, a plan, a rename), so the main window reads two rows instead of summing a table of
--- a million postings. The book check recomputes them.
+-- a million postings. The book check recomputes them. A book's row is made when it is first
+-- needed by an insert that cannot conflict, so the triggers work under whatever conflict
+-- clause the statement that fires them carries (an import inserts OR FAIL).
 CREATE TABLE SBookSum (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   BName TEXT NOT NULL DEFAULT '',
@@ -177,7 +179,8 @@ CREATE TABLE SBookSum (
   UNIQUE (BName, theT)
 );
 CREATE TRIGGER InTable_Sum_Insert AFTER INSERT ON InTable BEGIN
-  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'InTable');
+  INSERT INTO SBookSum(BName, theT) SELECT NEW.BName, 'InTable'
+    WHERE NOT EXISTS (SELECT 1 FROM SBookSum WHERE BName = NEW.BName AND theT = 'InTable');
   UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.IMoney * 100) AS INTEGER),
     theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'InTable';
 END;
@@ -188,12 +191,14 @@ END;
 CREATE TRIGGER InTable_Sum_Update AFTER UPDATE OF IMoney, BName ON InTable BEGIN
   UPDATE SBookSum SET theCents = theCents - CAST(round(OLD.IMoney * 100) AS INTEGER),
     theCount = theCount - 1 WHERE BName = OLD.BName AND theT = 'InTable';
-  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'InTable');
+  INSERT INTO SBookSum(BName, theT) SELECT NEW.BName, 'InTable'
+    WHERE NOT EXISTS (SELECT 1 FROM SBookSum WHERE BName = NEW.BName AND theT = 'InTable');
   UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.IMoney * 100) AS INTEGER),
     theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'InTable';
 END;
 CREATE TRIGGER OutTable_Sum_Insert AFTER INSERT ON OutTable BEGIN
-  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'OutTable');
+  INSERT INTO SBookSum(BName, theT) SELECT NEW.BName, 'OutTable'
+    WHERE NOT EXISTS (SELECT 1 FROM SBookSum WHERE BName = NEW.BName AND theT = 'OutTable');
   UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.OMoney * 100) AS INTEGER),
     theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'OutTable';
 END;
@@ -204,7 +209,8 @@ END;
 CREATE TRIGGER OutTable_Sum_Update AFTER UPDATE OF OMoney, BName ON OutTable BEGIN
   UPDATE SBookSum SET theCents = theCents - CAST(round(OLD.OMoney * 100) AS INTEGER),
     theCount = theCount - 1 WHERE BName = OLD.BName AND theT = 'OutTable';
-  INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, 'OutTable');
+  INSERT INTO SBookSum(BName, theT) SELECT NEW.BName, 'OutTable'
+    WHERE NOT EXISTS (SELECT 1 FROM SBookSum WHERE BName = NEW.BName AND theT = 'OutTable');
   UPDATE SBookSum SET theCents = theCents + CAST(round(NEW.OMoney * 100) AS INTEGER),
     theCount = theCount + 1 WHERE BName = NEW.BName AND theT = 'OutTable';
 END;

@@ -250,11 +250,18 @@ qint64 PostingRules::saveNew(const PostingKind& kind, const Posting& posting) {
     return id;
 }
 
-qint64 PostingRules::insertRow(const PostingKind& kind, const Posting& p, double amount) {
+qint64 PostingRules::insertRow(const PostingKind& kind, const Posting& p, double amount,
+                               bool wholeTransaction) {
     const QStringList columns = columnsOf(kind);
-    Statement st = dm_.db().prepare(QStringLiteral("INSERT INTO %1(BName,%2) VALUES(?%3)")
+    // An insert that fires the totals trigger and could abort half way makes the engine keep
+    // a journal of the statement, every touched page written to it encrypted, for each row.
+    // Where the whole transaction is undone on any failure (an import) nothing of the
+    // statement needs undoing by itself, so it may fail without that journal.
+    const QString verb =
+        wholeTransaction ? QStringLiteral("INSERT OR FAIL") : QStringLiteral("INSERT");
+    Statement st = dm_.db().prepare(QStringLiteral("%4 INTO %1(BName,%2) VALUES(?%3)")
                                         .arg(kind.table, columns.join(QLatin1Char(',')),
-                                             QStringLiteral(",?").repeated(columns.size())));
+                                             QStringLiteral(",?").repeated(columns.size()), verb));
     int index = 0;
     st.bind(++index, dm_.book());
     bindPosting(st, index, kind, p, amount);
@@ -283,7 +290,7 @@ int PostingRules::saveImported(const PostingKind& kind, const std::vector<Postin
             for (const QString& k : keys) known.insert(k);
         }
         moveAll(dm_, kind, p, amount);
-        const qint64 id = insertRow(kind, p, amount);
+        const qint64 id = insertRow(kind, p, amount, true);
         std::vector<Leg> legs = legsOf(kind, p);
         std::reverse(legs.begin(), legs.end());
         for (const Leg& leg : legs) writeRow(dm_, kind, p, leg, amount, +1, id, imported);

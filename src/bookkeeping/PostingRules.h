@@ -134,7 +134,9 @@ class PostingRules {
     void reverse(const PostingKind& kind, const Stored& old, qint64 id, const QString& event);
     void removeOne(const PostingKind& kind, qint64 id);
     // Inserts the posting row; returns its ID.
-    qint64 insertRow(const PostingKind& kind, const Posting& p, double amount);
+    // wholeTransaction: any failure undoes the whole transaction, not only this statement.
+    qint64 insertRow(const PostingKind& kind, const Posting& p, double amount,
+                     bool wholeTransaction = false);
 
     TfrmDM& dm_;
 };

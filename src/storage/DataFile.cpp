@@ -76,6 +76,27 @@ void DataFile::upgrade(Database& db) {
             tx.commit();
         }
     }
+    // Older totals triggers made a book's row with INSERT OR IGNORE, which an import's
+    // INSERT OR FAIL would turn into a failure once the row exists: they are made anew.
+    const Query trigger =
+        db.query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='trigger' AND name=?"),
+                 QStringLiteral("InTable_Sum_Insert"));
+    if (!trigger.isEmpty() &&
+        trigger.value(0, 0).toString().contains(QLatin1String("OR IGNORE"), Qt::CaseInsensitive)) {
+        const QString totals = block("book totals");
+        const qsizetype first = totals.indexOf(QLatin1String("CREATE TRIGGER"));
+        if (first >= 0) {
+            Transaction tx(db);
+            for (const char* t : {"InTable", "OutTable"}) {
+                for (const char* event : {"Insert", "Delete", "Update"}) {
+                    db.execScript(QStringLiteral("DROP TRIGGER IF EXISTS %1_Sum_%2;")
+                                      .arg(QLatin1String(t), QLatin1String(event)));
+                }
+            }
+            db.execScript(totals.mid(first));
+            tx.commit();
+        }
+    }
     if (lacks("SBillDone")) {
         const QString bills = block("bill imports");
         if (!bills.isEmpty()) {

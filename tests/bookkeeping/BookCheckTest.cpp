@@ -100,16 +100,66 @@ TEST_F(BookCheckTest, BookTotalsOutOfStepAreReportedAndAnOlderFileGetsThem) {
                            "收入合计：记下的是 50.26（1 笔），按记录重算应为 50.25（1 笔）")});
 
     // A file from before the totals: they are added and filled from the postings once.
-    f.db().execScript(QStringLiteral("DROP TABLE SBookSum; DROP TRIGGER InTable_Sum_Insert;"
-                                     "DROP TRIGGER InTable_Sum_Delete; DROP TRIGGER InTable_Sum_Update;"
-                                     "DROP TRIGGER OutTable_Sum_Insert; DROP TRIGGER OutTable_Sum_Delete;"
-                                     "DROP TRIGGER OutTable_Sum_Update;"));
+    f.db().execScript(
+        QStringLiteral("DROP TABLE SBookSum; DROP TRIGGER InTable_Sum_Insert;"
+                       "DROP TRIGGER InTable_Sum_Delete; DROP TRIGGER InTable_Sum_Update;"
+                       "DROP TRIGGER OutTable_Sum_Insert; DROP TRIGGER OutTable_Sum_Delete;"
+                       "DROP TRIGGER OutTable_Sum_Update;"));
     DataFile::upgrade(f.db());
     EXPECT_EQ(check(), QStringList());
     PostingRules(f.dm()).saveNew(PostingKind::expense(),
                                  {"2026-12-03", "餐饮", "20", kCash, "", "爸爸", ""});
     EXPECT_EQ(check(), QStringList());
-    EXPECT_EQ(f.db().query(QStringLiteral("SELECT theCents FROM SBookSum WHERE theT='OutTable'"))
+    EXPECT_EQ(f.db()
+                  .query(QStringLiteral("SELECT theCents FROM SBookSum WHERE theT='OutTable'"))
                   .integer(QStringLiteral("theCents")),
               2000);
+}
+
+TEST_F(BookCheckTest, OlderTotalsTriggersAreMadeAnewAndImportsKeepTheTotals) {
+    // The triggers as files before held them: a book's row made with INSERT OR IGNORE.
+    for (const char* t : {"InTable", "OutTable"}) {
+        const QString table = QString::fromLatin1(t);
+        const QString money = table == QLatin1String("InTable") ? "IMoney" : "OMoney";
+        f.db().execScript(QStringLiteral("DROP TRIGGER %1_Sum_Insert;").arg(table));
+        f.db().execScript(
+            QStringLiteral("CREATE TRIGGER %1_Sum_Insert AFTER INSERT ON %1 BEGIN "
+                           "INSERT OR IGNORE INTO SBookSum(BName, theT) VALUES (NEW.BName, '%1'); "
+                           "UPDATE SBookSum SET theCents = theCents + "
+                           "CAST(round(NEW.%2 * 100) AS INTEGER), theCount = theCount + 1 "
+                           "WHERE BName = NEW.BName AND theT = '%1'; END;")
+                .arg(table, money));
+    }
+    DataFile::upgrade(f.db());
+    EXPECT_FALSE(f.db()
+                     .query(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master "
+                                           "WHERE type='trigger'"))
+                     .value(0, 0)
+                     .toString()
+                     .contains(QStringLiteral("OR IGNORE")));
+    EXPECT_EQ(f.db()
+                  .query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='trigger' "
+                                        "AND name LIKE '%Sum%'"))
+                  .value(0, 0)
+                  .toInt(),
+              6);
+
+    // Imports into a book whose totals row exists, and into a new book, then a rename.
+    PostingRules rules(f.dm());
+    const std::vector<Posting> rows{{"2026-12-04", "工资", "100", kCash, "", "爸爸", ""},
+                                    {"2026-12-05", "奖金", "0.75", kBank, "", "妈妈", ""}};
+    EXPECT_EQ(rules.saveImported(PostingKind::income(), rows), 2);
+    EXPECT_EQ(rules.saveImported(PostingKind::expense(), rows), 2);
+    EXPECT_EQ(check(), QStringList());
+    f.addBook(QStringLiteral("新账簿"));
+    f.openBook(QStringLiteral("新账簿"));
+    test::openAccount(f, kCash, 0);
+    PostingRules fresh(f.dm());
+    EXPECT_EQ(fresh.saveImported(PostingKind::income(), {rows[0], rows[0]}), 2);
+    EXPECT_EQ(check(), QStringList());
+    EXPECT_EQ(f.db()
+                  .query(QStringLiteral("SELECT theCents, theCount FROM SBookSum "
+                                        "WHERE BName='新账簿' AND theT='InTable'"))
+                  .integer(QStringLiteral("theCents")),
+              20000);
 }
