@@ -371,12 +371,18 @@ void BookGenerator::copyTo(const QString& source, const QString& dest) {
     QFile::setPermissions(dest, QFile::permissions(dest) | QFile::WriteOwner);
 }
 
+BenchBook::BenchBook() = default;
+BenchBook::~BenchBook() = default;
+
 void BenchBook::open(qint64 postings, const QString& defaultDir, const QString& name) {
+    dm.reset();
+    db.reset();  // the old copy closed before it is replaced
     db = Database::open(BookGenerator::scratchCopy(postings, defaultDir, name));
     if (const char* prepare = std::getenv("COINWICK_BENCH_PREPARE"); prepare && *prepare) {
         db->execScript(QString::fromUtf8(prepare));
     }
     BookGenerator::openBook(*db, state);
+    dm = std::make_unique<TfrmDM>(*db, state);
 }
 
 BenchBook& benchBook() {

@@ -10,6 +10,7 @@
 namespace cw {
 
 class Database;
+class TfrmDM;
 
 // Writes a data file holding one well-used household book of a chosen number of postings,
 // for the benchmarks. Everything goes in through the data services the screens use
@@ -69,12 +70,15 @@ class BookGenerator {
     qint64 postings_;
 };
 
-// The generated book as a read-only benchmark holds it: a scratch copy of the cached book,
-// opened with the book's state, after the SQL of COINWICK_BENCH_PREPARE (an index tried there
-// first, before it goes into data/schema.sql).
+// The generated book as a benchmark holds it: a scratch copy of the cached book, opened with
+// the book's state and its data services, after the SQL of COINWICK_BENCH_PREPARE (an index
+// tried there first, before it goes into data/schema.sql). Opening again replaces the copy.
 struct BenchBook {
+    BenchBook();
+    ~BenchBook();
     std::unique_ptr<Database> db;
     GlobalState state;
+    std::unique_ptr<TfrmDM> dm;
 
     void open(qint64 postings, const QString& defaultDir, const QString& name);
 };

@@ -135,10 +135,7 @@ int main(int argc, char** argv) {
         }
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    } catch (const PostingRules::Refused& e) {
+    } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
