@@ -109,6 +109,8 @@ class BillImportScreenTest : public QObject {
         const BillRowsModel& model = *again.model();
         QCOMPARE(cell(model, 0, Column::Status), QStringLiteral("已导入"));
         QVERIFY(!(model.flags(model.index(0, Column::Tick)) & Qt::ItemIsUserCheckable));
+        QVERIFY(!model.data(model.index(0, Column::Tick), Qt::CheckStateRole).isValid());
+        QVERIFY(model.data(model.index(2, Column::Tick), Qt::CheckStateRole).isValid());
         QVERIFY(!(model.flags(model.index(0, Column::Category)) & Qt::ItemIsEditable));
         QVERIFY(!again.findChild<QPushButton*>(QStringLiteral("ButImport"))->isEnabled());
         again.model()->setData(model.index(0, Column::Tick), Qt::Checked, Qt::CheckStateRole);

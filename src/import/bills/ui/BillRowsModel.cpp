@@ -68,7 +68,11 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const BillImport::Planned& p = rows_[size_t(index.row())];
     const auto column = Column(index.column());
-    if (role == Qt::CheckStateRole && column == Tick) return p.ticked ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::CheckStateRole && column == Tick) {
+        // A row booked before has no box to tick: its status says 已导入.
+        if (p.state == BillImport::State::Imported) return {};
+        return p.ticked ? Qt::Checked : Qt::Unchecked;
+    }
     if (role == Qt::TextAlignmentRole && column == Amount)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ForegroundRole) {
