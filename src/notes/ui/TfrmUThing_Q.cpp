@@ -25,6 +25,7 @@
 #include "storage/DbError.h"
 #include "widgets/DatePicker.h"
 #include "widgets/NameComboBox.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -104,12 +105,10 @@ TfrmUThing_Q::TfrmUThing_Q(AppContext& ctx, QWidget* parent)
     grid_ = new QTableView(this);
     model_ = new ReportTableModel(this);
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The last column, 内容, is the widest.
+    ReadOnlyGrid::setUp(
+        grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
     grid_->setWordWrap(false);
-    grid_->horizontalHeader()->setStretchLastSection(true);  // 内容, the widest
-    grid_->verticalHeader()->hide();
     count_ = new QLabel(QStringLiteral("记录："), this);
 
     auto* layout = new QVBoxLayout(this);

@@ -19,6 +19,7 @@
 #include "storage/TfrmDM.h"
 #include "widgets/DatePicker.h"
 #include "widgets/NameComboBox.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -91,11 +92,8 @@ PlanListScreen::PlanListScreen(AppContext& ctx, const QString& caption, const QS
     grid_ = new QTableView(this);
     model_ = new ReportTableModel(this);
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->verticalHeader()->hide();
+    ReadOnlyGrid::setUp(
+        grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
 
     count_ = new QLabel(QStringLiteral("笔数："), this);
     sum_ = new QLabel(QStringLiteral("合计金额："), this);

@@ -12,6 +12,7 @@
 #include "plans/ui/PlanRun.h"
 #include "reports/ui/ReportTableModel.h"
 #include "storage/Money.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -20,10 +21,7 @@ TfrmPlan_Now::TfrmPlan_Now(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     grid_ = new QTableView(this);
     model_ = new ReportTableModel(this);
     grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->verticalHeader()->hide();
+    ReadOnlyGrid::setUp(grid_, ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
     count_ = new QLabel(this);
     sum_ = new QLabel(this);
     execute_ = new QPushButton(QStringLiteral("执行"), this);

@@ -19,6 +19,7 @@
 #include "storage/Money.h"
 #include "storage/TfrmDM.h"
 #include "widgets/NameComboBox.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -30,11 +31,8 @@ TfrmUWarn::TfrmUWarn(AppContext& ctx, QWidget* parent)
     grid_->setHorizontalHeaderLabels({QStringLiteral("提醒类别"), QStringLiteral("家庭成员"),
                                       QStringLiteral("提醒金额"), QStringLiteral("提醒提示"),
                                       QStringLiteral("状态")});
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->verticalHeader()->hide();
+    ReadOnlyGrid::setUp(
+        grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
     grid_->setToolTip(QStringLiteral("亲，鼠标右键 有惊喜哟！"));
 
     auto* nav = new QHBoxLayout;

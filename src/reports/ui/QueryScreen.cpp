@@ -11,6 +11,7 @@
 
 #include "reports/ui/ReportTableModel.h"
 #include "storage/DbError.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -68,10 +69,7 @@ QueryScreen::QueryScreen(AppContext& ctx, const QueryDefinition& query,
         detailGrid_ = new QTableView(this);
         detailGrid_->setObjectName(QStringLiteral("detailGrid"));
         detailGrid_->setModel(detailModel_);
-        detailGrid_->setAlternatingRowColors(true);
-        detailGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-        detailGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        detailGrid_->verticalHeader()->setDefaultSectionSize(24);
+        ReadOnlyGrid::setUp(detailGrid_, ReadOnlyGrid::Banded);
         const int at = column->indexOf(grid());
         column->removeWidget(grid());
         auto* splitter = new QSplitter(Qt::Vertical, this);

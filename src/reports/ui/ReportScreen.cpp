@@ -27,6 +27,7 @@
 #include "storage/DbError.h"
 #include "widgets/DatePicker.h"
 #include "widgets/PinyinKeySearch.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -49,11 +50,7 @@ ReportScreen::ReportScreen(AppContext& ctx, const ReportDefinition& definition, 
     model_ = new ReportTableModel(this);
     grid_ = new QTableView(this);
     grid_->setModel(model_);
-    grid_->setAlternatingRowColors(true);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->setDefaultSectionSize(24);
+    ReadOnlyGrid::setUp(grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::Banded);
     grid_->horizontalHeader()->setMinimumSectionSize(90);
     if (!def_.sides.isEmpty()) {
         // The run's table stays in the (hidden) grid model; each side shows its own part.

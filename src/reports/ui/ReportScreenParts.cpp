@@ -26,6 +26,7 @@
 #include "reports/ui/ReportTableModel.h"
 #include "storage/Money.h"
 #include "widgets/AppContext.h"
+#include "widgets/ReadOnlyGrid.h"
 
 namespace cw {
 
@@ -40,11 +41,7 @@ SideGrids::SideGrids(const ReportDefinition& definition, QWidget* parent)
         auto* grid = new QTableView(group);
         grid->setObjectName(QStringLiteral("grid_") + side);
         grid->setModel(model);
-        grid->setAlternatingRowColors(true);
-        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->verticalHeader()->setDefaultSectionSize(24);
-        grid->horizontalHeader()->setStretchLastSection(true);
+        ReadOnlyGrid::setUp(grid, ReadOnlyGrid::Banded | ReadOnlyGrid::StretchLast);
         box->addWidget(grid, 1);
         QList<QLabel*> labels;
         if (def_.sideStatus) {

@@ -1,0 +1,20 @@
+#pragma once
+
+class QTableView;
+
+namespace cw {
+
+// The lists that are read and picked from, never typed into: whole rows selected, no cell
+// editing, and the parts each list asks for.
+class ReadOnlyGrid {
+  public:
+    enum Option {
+        OneRow = 1,        // a single row at a time (the list's actions work on one)
+        Banded = 2,        // alternating row colours, rows of the report screens' height
+        StretchLast = 4,   // the last column takes the spare width
+        NoRowNumbers = 8,  // no vertical header
+    };
+    static void setUp(QTableView* grid, int options);
+};
+
+}  // namespace cw
