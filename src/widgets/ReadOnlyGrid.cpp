@@ -17,4 +17,25 @@ void ReadOnlyGrid::setUp(QTableView* grid, int options) {
     if (options & NoRowNumbers) grid->verticalHeader()->hide();
 }
 
+void ReadOnlyGrid::fitToContents(QTableView* grid) {
+    QHeaderView* header = grid->horizontalHeader();
+    const QAbstractItemModel* model = grid->model();
+    int remark = -1;
+    for (int c = 0; c < header->count(); ++c) {
+        header->setSectionResizeMode(c, QHeaderView::Interactive);
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        if (remark < 0 && !grid->isColumnHidden(c) &&
+            (title.contains(QStringLiteral("备注")) || title.contains(QStringLiteral("摘要"))))
+            remark = c;
+    }
+    grid->resizeColumnsToContents();
+    if (remark < 0) return;
+    int used = 0;
+    for (int c = 0; c < header->count(); ++c)
+        if (!grid->isColumnHidden(c)) used += header->sectionSize(c);
+    // A remark squeezed below its contents would be worse than a scroll bar.
+    if (used < grid->viewport()->width())
+        header->setSectionResizeMode(remark, QHeaderView::Stretch);
+}
+
 }  // namespace cw

@@ -15,6 +15,9 @@ class ReadOnlyGrid {
         NoRowNumbers = 8,  // no vertical header
     };
     static void setUp(QTableView* grid, int options);
+    // Every column as wide as its contents; when that leaves room, the remark (备注, 摘要) takes
+    // it, so a list fills its window without its numbers drifting away from their names.
+    static void fitToContents(QTableView* grid);
 };
 
 }  // namespace cw

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -113,8 +114,18 @@ void QueryScreensTest::incomeQueryFiltersSortsAndExports() {
     QVERIFY(!s->sortBox()->isEditable());
     QVERIFY(!s->detailGrid());
 
+    s->window()->resize(1200, 760);
+    s->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s->window()));
     s->runButton()->click();
     QCOMPARE(column(s->model(), 0), (QStringList{"2026-11-09", "2026-12-01"}));
+    // The remark takes the width the other columns leave; the list fills its window.
+    QHeaderView* header = s->grid()->horizontalHeader();
+    const int remark = s->model()->columnCount() - 1;
+    QCOMPARE(s->model()->headerData(remark, Qt::Horizontal).toString(), QStringLiteral("备注"));
+    QCOMPARE(header->sectionResizeMode(remark), QHeaderView::Stretch);
+    QCOMPARE(header->sectionResizeMode(0), QHeaderView::Interactive);
+    QCOMPARE(header->length(), s->grid()->viewport()->width());
     QCOMPARE(s->statusTexts(), (QStringList{"笔数：2", "合计金额：5,800.50"}));
     QVERIFY(s->excelButton()->isEnabled());
     QVERIFY(s->printButton()->isEnabled());

@@ -98,7 +98,7 @@ void QueryScreen::showDetail(int row) {
         qctx_.messages.warn(e.message());
         return;
     }
-    detailGrid_->resizeColumnsToContents();
+    ReadOnlyGrid::fitToContents(detailGrid_);
 }
 
 }  // namespace cw

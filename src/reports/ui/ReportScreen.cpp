@@ -253,7 +253,7 @@ void ReportScreen::ButRunClick() {
         return;
     }
     model_->setTable(std::move(outcome.table));
-    grid_->resizeColumnsToContents();
+    ReadOnlyGrid::fitToContents(grid_);
     if (sides_) sides_->setTable(table());
     if (charts_) charts_->setTable(table());
     const QStringList texts = def_.statusTexts ? def_.statusTexts(table()) : QStringList();
