@@ -259,6 +259,20 @@ class BillImportScreenTest : public QObject {
                                            "ORDER BY ID"))
                      .firstColumn(),
                  (QStringList{"妈妈", "妈妈"}));
+
+        // The member picked is 小王's from now on: the next bill of 小王 proposes 妈妈.
+        const QString path = m.file.programDir() + QStringLiteral("/wechat.csv");
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray next = file.readAll().replace("420", "620");
+        file.close();
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(next);
+        file.close();
+        cw::BillImportDialog again(m.ctx);
+        again.openFile(path);
+        QCOMPARE(cell(*again.model(), 0, Column::Status), QStringLiteral("新增"));
+        QCOMPARE(cell(*again.model(), 0, Column::Member), QStringLiteral("妈妈"));
     }
 
     void aForeignFileIsRefusedAndTheGridEmptied() {

@@ -22,6 +22,8 @@ QString mapCode(BillImport::MapKind kind) {
             return QStringLiteral("IName");
         case BillImport::MapKind::Expense:
             return QStringLiteral("OName");
+        case BillImport::MapKind::Member:
+            return QStringLiteral("FName");
     }
     return QString();
 }
@@ -64,6 +66,19 @@ void BillImport::remember(MapKind kind, const QString& key, const QString& name)
     memo_.insert(mapCode(kind) + QLatin1Char('\x1f') + key, name);
 }
 
+QString BillImport::lookup(MapKind kind, const QString& key) {
+    if (!owner_.isEmpty()) {
+        const QString own = mapped(kind, owner_ + QLatin1Char('\x1f') + key);
+        if (!own.isEmpty()) return own;
+    }
+    return mapped(kind, key);
+}
+
+void BillImport::rememberBoth(MapKind kind, const QString& key, const QString& name) {
+    if (!owner_.isEmpty()) remember(kind, owner_ + QLatin1Char('\x1f') + key, name);
+    remember(kind, key, name);
+}
+
 QString BillImport::categoryKey(const BillRow& row) {
     return row.counterparty.isEmpty() || row.counterparty == QStringLiteral("/") ? row.type
                                                                                  : row.counterparty;
@@ -71,15 +86,15 @@ QString BillImport::categoryKey(const BillRow& row) {
 
 QString BillImport::proposeCategory(const BillRow& row, BillRow::Direction kind) {
     const MapKind map = categoryMap(kind);
-    QString category = mapped(map, row.counterparty);
-    if (category.isEmpty()) category = mapped(map, row.type);
+    QString category = lookup(map, row.counterparty);
+    if (category.isEmpty()) category = lookup(map, row.type);
     if (category.isEmpty()) category = row.type;
     if (category.isEmpty() || category == QStringLiteral("/")) category = QStringLiteral("其他");
     return SpreadsheetImport::gbkCut(category, kNameBytes);
 }
 
 QString BillImport::proposeAccount(const QString& methodKey) {
-    QString account = mapped(MapKind::Account, methodKey);
+    QString account = lookup(MapKind::Account, methodKey);
     if (account.isEmpty()) account = methodKey;
     return SpreadsheetImport::gbkCut(account, kNameBytes);
 }
@@ -91,10 +106,16 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
             dm_.db().query(QStringLiteral("SELECT theNo FROM SBillDone WHERE BName=?"), dm_.book());
         for (int i = 0; i < q.recordCount(); ++i) done.insert(q.value(i, 0).toString());
     }
-    // Postings need a member; the book's first one is proposed.
-    const Query members = dm_.db().query(
-        QStringLiteral("SELECT FName FROM SFamily WHERE BName=? ORDER BY ID LIMIT 1"), dm_.book());
-    const QString member = members.isEmpty() ? QString() : members.value(0, 0).toString();
+    owner_ = bill.owner;
+    // Postings need a member: the one picked for this owner's bills before, else the book's
+    // first.
+    QString member = owner_.isEmpty() ? QString() : mapped(MapKind::Member, owner_);
+    if (member.isEmpty()) {
+        const Query members = dm_.db().query(
+            QStringLiteral("SELECT FName FROM SFamily WHERE BName=? ORDER BY ID LIMIT 1"),
+            dm_.book());
+        member = members.isEmpty() ? QString() : members.value(0, 0).toString();
+    }
 
     std::vector<Planned> out;
     out.reserve(bill.rows.size());
@@ -231,10 +252,18 @@ int BillImport::book(const std::vector<Planned>& rows) {
         if (p.categoryPick > 0)
             picks.push_back(
                 {p.categoryPick, categoryMap(p.kind), categoryKey(p.row), p.posting.name});
+        // A member is kept for the owner only: whose bill it is says whose postings they are.
+        if (p.memberPick > 0 && !owner_.isEmpty())
+            picks.push_back({p.memberPick, MapKind::Member, QString(), p.posting.member});
     }
     std::sort(picks.begin(), picks.end(),
               [](const Pick& a, const Pick& b) { return a.order < b.order; });
-    for (const Pick& pick : picks) remember(pick.kind, pick.key, pick.name);
+    for (const Pick& pick : picks) {
+        if (pick.kind == MapKind::Member)
+            remember(pick.kind, owner_, pick.name);
+        else
+            rememberBoth(pick.kind, pick.key, pick.name);
+    }
     tx.commit();
     return booked;
 }

@@ -33,6 +33,7 @@ class BillImport {
         // with every pick. Booking remembers the picks, the latest for a key winning.
         int accountPick = 0;
         int categoryPick = 0;
+        int memberPick = 0;
         PostingRules::Posting posting;
     };
     struct Counts {
@@ -41,8 +42,11 @@ class BillImport {
         int skipped = 0;
     };
     // What a mapping maps: a payment method to an account, a category or counterparty to an
-    // income or an expense category.
-    enum class MapKind { Account, Income, Expense };
+    // income or an expense category, the bill's owner to a member. Each is kept for the
+    // bill's owner when the bill names one, and for any owner: both apps call the wallet
+    // 零钱 / 余额 whoever's it is, so two people's bills keep their own accounts, and a bill of
+    // someone new starts from what was picked before.
+    enum class MapKind { Account, Income, Expense, Member };
 
     explicit BillImport(TfrmDM& dm);
 
@@ -60,6 +64,8 @@ class BillImport {
     QString proposeCategory(const BillRow& row, BillRow::Direction kind);
     // The account proposed for a payment method: the remembered one, else the method itself.
     QString proposeAccount(const QString& methodKey);
+    // The owner of the bill last planned; the owner-specific mappings are theirs.
+    const QString& owner() const { return owner_; }
     // The key a row's category choice is remembered under: its counterparty, else its app
     // category.
     static QString categoryKey(const BillRow& row);
@@ -73,7 +79,13 @@ class BillImport {
     static constexpr int kRemarkBytes = 60;
 
   private:
+    // The owner's mapping for key, else the one for any owner.
+    QString lookup(MapKind kind, const QString& key);
+    // Remembers for the owner (when known) and for any owner.
+    void rememberBoth(MapKind kind, const QString& key, const QString& name);
+
     TfrmDM& dm_;
+    QString owner_;
     QHash<QString, QString> memo_;  // mappings already asked for
 };
 

@@ -126,6 +126,18 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
         }
     }
     if (headerAt == rows.size()) throw SheetError(expected());
+    // The preamble names the user: "微信昵称：[小王]", "账号：[xiaowang@example.com]".
+    static const QRegularExpression ownerLine(
+        QStringLiteral("(?:微信昵称|账号)\\s*[：:]\\s*\\[([^\\]]+)\\]"));
+    for (size_t r = 0; r < headerAt && bill.owner.isEmpty(); ++r) {
+        for (const QString& cell : rows[r]) {
+            const QRegularExpressionMatch m = ownerLine.match(cell);
+            if (m.hasMatch()) {
+                bill.owner = m.captured(1).trimmed();
+                break;
+            }
+        }
+    }
 
     const bool wechat = bill.source == Bill::Source::WeChat;
     const QString amountHeader = wechat ? QStringLiteral("金额(元)") : QStringLiteral("金额");

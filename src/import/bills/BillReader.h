@@ -30,6 +30,9 @@ struct BillRow {
 struct Bill {
     enum class Source { WeChat, Alipay };
     Source source = Source::WeChat;
+    // Whose bill it is, as its preamble names the user (WeChat 微信昵称, Alipay 账号); empty
+    // when the preamble does not say.
+    QString owner;
     std::vector<BillRow> rows;
 };
 

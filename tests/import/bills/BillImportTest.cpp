@@ -417,4 +417,52 @@ TEST_F(BillImportTest, APartlyRefundedPurchaseIsBookedForWhatWasKept) {
     EXPECT_DOUBLE_EQ(balance(QStringLiteral("招商银行储蓄卡(1234)")), -24.5);
 }
 
+TEST_F(BillImportTest, EachOwnersBillsKeepTheirOwnAccountsAndMember) {
+    f.db().exec(QStringLiteral("INSERT INTO SFamily(BName, FName) VALUES(?,?)"),
+                QStringLiteral("我家"), QStringLiteral("妈妈"));
+    // The same month of two people's bills, told apart by the nickname in the preamble.
+    const auto bill = [this](const QString& owner, const QString& numbers) {
+        std::vector<QStringList> rows = kWeChatRows;
+        for (QStringList& r : rows) r[8] = numbers + r[8];
+        QString text = weChatCsv(rows);
+        text.replace(QStringLiteral("[小王]"), QLatin1Char('[') + owner + QLatin1Char(']'));
+        return BillReader::read(write("bill.csv", text.toUtf8()));
+    };
+    EXPECT_EQ(bill(QStringLiteral("小王"), QString()).owner, QStringLiteral("小王"));
+    QStringEncoder gbk("GB18030");
+    EXPECT_EQ(BillReader::read(write("alipay.csv", gbk.encode(alipayCsv()))).owner,
+              QStringLiteral("xiaowang@example.com"));
+
+    {
+        BillImport bills(f.dm());
+        auto rows = bills.plan(bill(QStringLiteral("小王"), QStringLiteral("A")));
+        rows[0].posting.account = QStringLiteral("小王零钱");
+        rows[0].accountPick = 1;
+        rows[0].posting.member = QStringLiteral("妈妈");
+        rows[0].memberPick = 2;
+        EXPECT_EQ(bills.book(rows), 2);
+    }
+    {
+        // Someone new starts from the picks made before, but not from 小王's member.
+        BillImport bills(f.dm());
+        auto rows = bills.plan(bill(QStringLiteral("小李"), QStringLiteral("B")));
+        EXPECT_EQ(rows[0].posting.account, QStringLiteral("小王零钱"));
+        EXPECT_EQ(rows[0].posting.member, QStringLiteral("爸爸"));
+        rows[0].posting.account = QStringLiteral("小李零钱");
+        rows[0].accountPick = 1;
+        EXPECT_EQ(bills.book(rows), 2);
+    }
+    BillImport bills(f.dm());
+    const auto wang = bills.plan(bill(QStringLiteral("小王"), QStringLiteral("C")));
+    EXPECT_EQ(wang[0].posting.account, QStringLiteral("小王零钱"));
+    EXPECT_EQ(wang[1].posting.account, QStringLiteral("小王零钱"));  // "/" is 零钱 too
+    EXPECT_EQ(wang[0].posting.member, QStringLiteral("妈妈"));
+    const auto li = bills.plan(bill(QStringLiteral("小李"), QStringLiteral("D")));
+    EXPECT_EQ(li[0].posting.account, QStringLiteral("小李零钱"));
+    EXPECT_EQ(li[0].posting.member, QStringLiteral("爸爸"));
+    // 小李's income stayed where it was proposed (the dialog would have carried the pick to it).
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("小王零钱")), -12.5 + 1234.5);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("小李零钱")), -12.5);
+}
+
 }  // namespace

@@ -110,7 +110,7 @@ QString hintText() {
     return QStringLiteral(
         "微信支付账单（.xlsx 或 .csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，"
         "不会重复记账；不计收支、退款和未成功的交易不勾选。双击单元格修改一行，"
-        "或选中多行在下面一起修改；修改的类别和账户会记住，下次自动使用。");
+        "或选中多行在下面一起修改；修改的类别、账户和家庭成员会记住，下次自动使用。");
 }
 
 QString countCaption(const BillRowsModel& model) {

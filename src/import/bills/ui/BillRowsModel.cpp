@@ -287,6 +287,7 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
             return;
         case Member:
             p.posting.member = value;
+            p.memberPick = ++picks_;
             return;
         case Remark:
             p.posting.remark = value;
