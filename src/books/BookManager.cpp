@@ -39,17 +39,12 @@ const QStringList& BookManager::renameTables() {
 }
 
 const QStringList& BookManager::deleteTables() {
-    static const QStringList tables = {
-        QStringLiteral("InD"),       QStringLiteral("OutD"),     QStringLiteral("SAccount"),
-        QStringLiteral("InTable"),   QStringLiteral("OutTable"), QStringLiteral("ChangeT"),
-        QStringLiteral("Borrow"),    QStringLiteral("TD"),       QStringLiteral("TTable"),
-        QStringLiteral("UPlan"),     QStringLiteral("UList"),    QStringLiteral("SFamily"),
-        QStringLiteral("Debt"),      QStringLiteral("BList"),    QStringLiteral("BorrowR"),
-        QStringLiteral("DebtR"),     QStringLiteral("DList"),    QStringLiteral("PD"),
-        QStringLiteral("SMRB"),      QStringLiteral("SMRX"),     QStringLiteral("TList"),
-        QStringLiteral("TTableR"),   QStringLiteral("UWarn"),    QStringLiteral("UThing"),
-        QStringLiteral("SBillDone"), QStringLiteral("SBillMap"), QStringLiteral("SBook"),
-    };
+    static const QStringList tables = [] {
+        QStringList t = renameTables();
+        t.removeAll(QStringLiteral("SBook"));
+        t << QStringLiteral("SBook");
+        return t;
+    }();
     return tables;
 }
 

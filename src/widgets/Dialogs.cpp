@@ -1,12 +1,12 @@
 #include "widgets/Dialogs.h"
 
-#include <QLabel>
-
-#include <QGridLayout>
-
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include "widgets/Messages.h"
@@ -43,6 +43,19 @@ void Dialogs::addFieldRow(QGridLayout* form, const QString& label, QWidget* fiel
     auto* note = new QLabel(hint, parent);
     note->setStyleSheet(QStringLiteral("color: #1f4e9c;"));
     form->addWidget(note, row, 2);
+}
+
+QHBoxLayout* Dialogs::saveRow(QWidget* dialog, QPushButton** save, QPushButton** exit,
+                              const QString& exitText) {
+    *save = new QPushButton(QStringLiteral("保存"), dialog);
+    (*save)->setDefault(true);
+    *exit = new QPushButton(exitText, dialog);
+    (*exit)->setAutoDefault(false);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(*save);
+    row->addWidget(*exit);
+    return row;
 }
 
 }  // namespace cw

@@ -5,6 +5,8 @@
 class QWidget;
 
 class QGridLayout;
+class QHBoxLayout;
+class QPushButton;
 
 namespace cw {
 
@@ -23,6 +25,9 @@ class Dialogs {
     // when given, its hint beside it so the hint is read before typing.
     static void addFieldRow(QGridLayout* form, const QString& label, QWidget* field,
                             const QString& hint = QString(), int row = -1);
+    // The foot of an entry dialog: "保存" (what Enter presses) and the way out, at the right.
+    static QHBoxLayout* saveRow(QWidget* dialog, QPushButton** save, QPushButton** exit,
+                                const QString& exitText = QStringLiteral("退出"));
 };
 
 }  // namespace cw

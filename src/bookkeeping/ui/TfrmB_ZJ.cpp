@@ -96,13 +96,7 @@ TfrmB_ZJ::TfrmB_ZJ(AppContext& ctx, const PostingKind& kind, Change change,
     Dialogs::addFieldRow(form, QStringLiteral("家庭成员："), member_);
     Dialogs::addFieldRow(form, QStringLiteral("备        注："), remark_);
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    save_->setDefault(true);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    auto* bar = new QHBoxLayout;
-    bar->addStretch();
-    bar->addWidget(save_);
-    bar->addWidget(exit_);
+    QHBoxLayout* bar = Dialogs::saveRow(this, &save_, &exit_);
 
     auto* box = new QVBoxLayout(this);
     box->addWidget(upper);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "storage/DbError.h"
+#include "widgets/Dialogs.h"
 
 namespace cw {
 
@@ -23,14 +24,7 @@ TfrmChangePass::TfrmChangePass(AppContext& ctx, QWidget* parent) : QDialog(paren
     form->addRow(QStringLiteral("新  密  码："), newEdit_);
     form->addRow(QStringLiteral("确认密码："), confirmEdit_);
 
-    saveButton_ = new QPushButton(QStringLiteral("保存"), this);
-    exitButton_ = new QPushButton(QStringLiteral("退出"), this);
-    saveButton_->setDefault(true);
-    exitButton_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveButton_);
-    buttons->addWidget(exitButton_);
+    QHBoxLayout* buttons = Dialogs::saveRow(this, &saveButton_, &exitButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -12,6 +12,7 @@
 
 #include "books/ui/BookFields.h"
 #include "books/ui/TfrmOpenBook.h"
+#include "widgets/Dialogs.h"
 
 namespace cw {
 
@@ -41,14 +42,7 @@ TfrmNewBook1::TfrmNewBook1(AppContext& ctx, int bookCount, QWidget* parent)
     grid->addWidget(makeGroup(BookCreation::Contacts, QStringLiteral("往来人员信息"), {}, books), 1,
                     2);
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    cancel_ = new QPushButton(QStringLiteral("取消"), this);
-    save_->setDefault(true);
-    cancel_->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = Dialogs::saveRow(this, &save_, &cancel_, QStringLiteral("取消"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(fields_);

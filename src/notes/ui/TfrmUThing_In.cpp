@@ -10,6 +10,7 @@
 
 #include "storage/DbError.h"
 #include "widgets/DatePicker.h"
+#include "widgets/Dialogs.h"
 #include "widgets/NameComboBox.h"
 
 namespace cw {
@@ -34,13 +35,7 @@ TfrmUThing_In::TfrmUThing_In(AppContext& ctx, QWidget* parent, qint64 id)
     form->addRow(QStringLiteral("标        题："), title_);
     form->addRow(QStringLiteral("内        容："), text_);
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    save_->setDefault(true);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(exit_);
+    QHBoxLayout* buttons = Dialogs::saveRow(this, &save_, &exit_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons);

@@ -15,6 +15,7 @@
 #include "plans/ui/PlanNames.h"
 #include "storage/TfrmDM.h"
 #include "widgets/DatePicker.h"
+#include "widgets/Dialogs.h"
 #include "widgets/NameComboBox.h"
 
 namespace cw {
@@ -117,13 +118,7 @@ TfrmPlan_New::TfrmPlan_New(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     g3->addWidget(end_);
     g3->addStretch();
 
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    save_->setDefault(true);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(exit_);
+    QHBoxLayout* buttons = Dialogs::saveRow(this, &save_, &exit_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(first);

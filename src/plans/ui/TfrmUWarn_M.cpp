@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "storage/Money.h"
+#include "widgets/Dialogs.h"
 
 namespace cw {
 
@@ -31,13 +32,7 @@ TfrmUWarn_M::TfrmUWarn_M(AppContext& ctx, const ReminderThresholds::Row& row, QW
     form->addRow(QStringLiteral("提醒金额："), amount_);
     form->addRow(QStringLiteral("提醒提示："), hint_);
     form->addRow(new QLabel(QStringLiteral("说明：每月 记账金额 达到 提醒金额 就有提示。"), group));
-    save_ = new QPushButton(QStringLiteral("保存"), this);
-    save_->setDefault(true);
-    exit_ = new QPushButton(QStringLiteral("退出"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save_);
-    buttons->addWidget(exit_);
+    QHBoxLayout* buttons = Dialogs::saveRow(this, &save_, &exit_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons);
