@@ -24,6 +24,7 @@
 #include <random>
 #include <vector>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
 #include "import/SheetRows.h"
 #include "import/bills/BillImport.h"
@@ -394,18 +395,9 @@ void BM_BillDialogOpen(benchmark::State& st, int which) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The dialog case paints offscreen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    gBookSize = BookGenerator::takeBookSize(&argc, argv);
-    if (gBookSize < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n",
-                     (long long)gBookSize);
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    // The dialog case paints (offscreen).
+    return benchMain<QApplication>(argc, argv, [](qint64 n) {
+        gBookSize = n;
         bills();
         benchmark::AddCustomContext("book_postings", std::to_string(gBookSize));
         benchmark::AddCustomContext("bill_rows", std::to_string(kRows));
@@ -426,11 +418,5 @@ int main(int argc, char** argv) {
                     ->Unit(benchmark::kMillisecond);
             }
         }
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

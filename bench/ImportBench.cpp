@@ -28,6 +28,7 @@
 #include <random>
 #include <string>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
 #include "bookkeeping/PostingRules.h"
 #include "import/ImportKind.h"
@@ -324,8 +325,8 @@ void BM_ImportReadPeakMemory(benchmark::State& st) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     if (argc == 2 && std::strncmp(argv[1], "--read_peak=", 12) == 0) {
+        QCoreApplication app(argc, argv);
         try {
             return readPeak(QString::fromLocal8Bit(argv[1] + 12));
         } catch (const SheetError& e) {
@@ -333,15 +334,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    gBookSize = BookGenerator::takeBookSize(&argc, argv);
-    if (gBookSize < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n",
-                     (long long)gBookSize);
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    return benchMain<QCoreApplication>(argc, argv, [](qint64 n) {
+        gBookSize = n;
         const Sheets& s = sheets();
         benchmark::AddCustomContext("book_postings", std::to_string(gBookSize));
         benchmark::AddCustomContext("sheet_rows", std::to_string(kRows));
@@ -363,11 +357,5 @@ int main(int argc, char** argv) {
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -7,12 +7,14 @@
 // coinwick_bench (see README.md), copied to a scratch file of its own.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
 #include "bookkeeping/BookCheck.h"
 #include "bookkeeping/PostingRules.h"
@@ -111,14 +113,7 @@ void openScratch(qint64 postings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
-    if (n < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    return benchMain<QCoreApplication>(argc, argv, [](qint64 n) {
         openScratch(n);
         // The check reads first, on the book as generated; the writes come after it. A commit
         // waits for the disk, not for the processor: real time is the figure.
@@ -133,11 +128,5 @@ int main(int argc, char** argv) {
         for (const auto& [name, fn] : writes) {
             benchmark::RegisterBenchmark(name, fn)->UseRealTime()->Unit(benchmark::kMillisecond);
         }
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

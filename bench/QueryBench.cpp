@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
 #include "reports/FundFlowLog.h"
 #include "reports/QueryReports.h"
@@ -108,15 +109,7 @@ void BM_JournalLast(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
-    if (n < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
-        return 2;
-    }
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    return benchMain<QCoreApplication>(argc, argv, [](qint64 n) {
         benchBook().open(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("queries"));
         for (const auto& [name, fn] :
              std::vector<std::pair<const char*, void (*)(benchmark::State&)>>{
@@ -128,11 +121,5 @@ int main(int argc, char** argv) {
                  {"BM_JournalLast", BM_JournalLast}}) {
             benchmark::RegisterBenchmark(name, fn)->UseRealTime()->Unit(benchmark::kMillisecond);
         }
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

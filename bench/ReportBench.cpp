@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
 #include "reports/ExportLayout.h"
 #include "reports/IncomeExpenseReport.h"
@@ -175,16 +176,7 @@ void showPlans() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
-    if (n < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    return benchMain<QGuiApplication>(argc, argv, [](qint64 n) {
         benchBook().open(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("reports"));
         showPlans();
         benchmark::RegisterBenchmark("BM_MonthlyReport", BM_MonthlyReport)
@@ -206,11 +198,5 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("BM_PaintPdf", BM_PaintPdf)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -20,13 +20,14 @@
 #include <cstring>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
-#include "widgets/AppContext.h"
 #include "bookkeeping/ui/PostingList.h"
 #include "bookkeeping/ui/TfrmInTable.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "storage/TfrmDM.h"
+#include "widgets/AppContext.h"
 #include "widgets/QueryGrid.h"
 
 #ifndef COINWICK_BENCH_DATA_DIR
@@ -177,17 +178,8 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& mes
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietPlatform);
-    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
-    if (n < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
-        return 2;
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    return benchMain<QApplication>(argc, argv, [](qint64 n) {
         openScratch(n);
         showPlans();
         // The user waits in real time; the engine's reads are most of it.
@@ -211,11 +203,5 @@ int main(int argc, char** argv) {
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("BM_ResidentMemory", BM_ResidentMemory)->Iterations(1);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -16,14 +16,14 @@
 #include <cstdio>
 
 #include "BookGenerator.h"
-#include "storage/Clock.h"
-#include "storage/GlobalState.h"
-#include "widgets/AppContext.h"
 #include "app/ui/TfrmMain.h"
 #include "books/BookLogin.h"
+#include "storage/Clock.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"
+#include "storage/GlobalState.h"
 #include "storage/TfrmDM.h"
+#include "widgets/AppContext.h"
 #include "widgets/Messages.h"
 
 namespace {

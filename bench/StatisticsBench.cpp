@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "BenchMain.h"
 #include "BookGenerator.h"
 #include "reports/AnalysisReport.h"
 #include "reports/StatisticsReport.h"
@@ -114,17 +115,8 @@ void BM_AccountQuery(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    const qint64 n = BookGenerator::takeBookSize(&argc, argv);
-    if (n < 100) {
-        std::fprintf(stderr, "the book needs at least 100 postings (got %lld)\n", (long long)n);
-        return 2;
-    }
     // The chart is a graphics item: painting it needs the widgets' application object.
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-    try {
+    return benchMain<QApplication>(argc, argv, [](qint64 n) {
         benchBook().open(n, COINWICK_BENCH_DATA_DIR, QStringLiteral("statistics"));
         benchmark::RegisterBenchmark("BM_StatisticsByCategory", BM_StatisticsByCategory)
             ->UseRealTime()
@@ -151,11 +143,5 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("BM_AccountQuery", BM_AccountQuery)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    });
 }
