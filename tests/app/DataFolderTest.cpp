@@ -12,22 +12,13 @@
 #include "storage/Database.h"
 #include "storage/GlobalState.h"
 #include "support/CliRun.h"
+#include "support/Files.h"
 
 using namespace cw;
+using test::readFile;
+using test::writeFile;
 
 namespace {
-
-void write(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // An installed layout in a temporary root: <root>/usr/bin for the executables and
 // <root>/usr/share/coinwick with the delivered data file and chime.
@@ -40,7 +31,7 @@ struct Installed {
     Installed() {
         QDir().mkpath(bin());
         DataFile::make(share() + "/db.kbk");
-        write(share() + "/1.mp3", "chime");
+        writeFile(share() + "/1.mp3", "chime");
     }
 };
 
@@ -80,7 +71,7 @@ TEST(DataFolderTest, HomeGivenWinsThenAWritableDataFolderBesideTheProgramThenThe
     }
     // A file named Data is no folder.
     QDir(inst.bin() + "/Data").removeRecursively();
-    write(inst.bin() + "/Data", "x");
+    writeFile(inst.bin() + "/Data", "x");
     EXPECT_EQ(DataFolder::choose(inst.bin(), QString(), user).kind(), DataFolder::Kind::PerUser);
 }
 
@@ -95,8 +86,8 @@ TEST(DataFolderTest, FirstStartCopiesTheDeliveredFilesAndNeverOverwrites) {
         EXPECT_TRUE(QFileInfo(inst.user() + "/" + sub).isDir()) << sub;
     }
     const QString dataFile = DataFile::pathIn(inst.user());
-    EXPECT_EQ(read(dataFile), read(inst.share() + "/db.kbk"));
-    EXPECT_EQ(read(inst.user() + "/Music/1.mp3"), QByteArray("chime"));
+    EXPECT_EQ(readFile(dataFile), readFile(inst.share() + "/db.kbk"));
+    EXPECT_EQ(readFile(inst.user() + "/Music/1.mp3"), QByteArray("chime"));
     EXPECT_EQ(QFile::permissions(dataFile) & (QFileDevice::ReadOther | QFileDevice::WriteOther),
               QFileDevice::Permissions());
     EXPECT_TRUE(QFileInfo(dataFile).isWritable());
@@ -108,14 +99,14 @@ TEST(DataFolderTest, FirstStartCopiesTheDeliveredFilesAndNeverOverwrites) {
         auto db = Database::open(dataFile);
         db->exec(QStringLiteral("INSERT INTO SBook(BName, BPass) VALUES('我家', '1')"));
     }
-    write(inst.user() + "/Music/1.mp3", "mine");
-    const QByteArray books = read(dataFile);
-    write(inst.share() + "/1.mp3", "newer chime");
+    writeFile(inst.user() + "/Music/1.mp3", "mine");
+    const QByteArray books = readFile(dataFile);
+    writeFile(inst.share() + "/1.mp3", "newer chime");
     p = d.prepare();
     ASSERT_TRUE(p.ok);
     EXPECT_FALSE(p.copiedDataFile);
-    EXPECT_EQ(read(dataFile), books);
-    EXPECT_EQ(read(inst.user() + "/Music/1.mp3"), QByteArray("mine"));
+    EXPECT_EQ(readFile(dataFile), books);
+    EXPECT_EQ(readFile(inst.user() + "/Music/1.mp3"), QByteArray("mine"));
     EXPECT_EQ(Database::open(dataFile)
                   ->query(QStringLiteral("SELECT count(*) AS n FROM SBook WHERE BName='我家'"))
                   .integer(QStringLiteral("n")),

@@ -13,6 +13,9 @@
 #include <QtEndian>
 
 #include "storage/GlobalState.h"
+#include "support/Files.h"
+
+using cw::test::readFile;
 
 namespace {
 
@@ -23,7 +26,7 @@ struct Result {
 };
 
 Result run(const QString& program, const QStringList& args,
-        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(program, args);
@@ -40,11 +43,6 @@ QString builtPackage() {
         {QStringLiteral("coinwick_") + cw::GlobalState::version() + QStringLiteral("_*.deb")},
         QDir::Files);
     return debs.isEmpty() ? QString() : build.filePath(debs.front());
-}
-
-QByteArray read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Width and height from a PNG's header; 0x0 when it is no PNG.
@@ -120,19 +118,19 @@ TEST_F(PackageTest, TheUnpackedProgramFillsTheUsersFolderOnItsFirstStart) {
     ASSERT_EQ(x.code, 0) << x.err.toStdString();
 
     const QString desktop = QString::fromUtf8(
-        read(root.filePath("usr/share/applications/org.coinwick.Coinwick.desktop")));
+        readFile(root.filePath("usr/share/applications/org.coinwick.Coinwick.desktop")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nName=Coinwick\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nName[zh_CN]=Coinwick记账软件\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nCategories=Office;Finance;\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nExec=coinwick\n")));
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nIcon=coinwick\n")));
     const QString meta = QString::fromUtf8(
-        read(root.filePath("usr/share/metainfo/org.coinwick.Coinwick.metainfo.xml")));
+        readFile(root.filePath("usr/share/metainfo/org.coinwick.Coinwick.metainfo.xml")));
     EXPECT_TRUE(meta.contains(QStringLiteral("<release version=\"") + cw::GlobalState::version()));
     EXPECT_TRUE(meta.contains(QStringLiteral("org.coinwick.Coinwick.desktop")));
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         EXPECT_EQ(
-            pngSize(read(root.filePath(
+            pngSize(readFile(root.filePath(
                 QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/coinwick.png").arg(size)))),
             QSize(size, size))
             << size;

@@ -8,37 +8,26 @@
 
 #include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
+#include "support/Files.h"
 
 using namespace cw;
+using test::readFile;
+using test::writeFile;
 
-namespace {
-
-void write(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ProgramFolderTest, UpdaterHousekeepingPutsTheNewUpdaterInPlaceAndRemovesLeftovers) {
     QTemporaryDir dir;
     const ProgramFolder folder(dir.path());
-    write(folder.path("Update.exe"), "old");
-    write(folder.path("Update/Update.exe"), "new");
+    writeFile(folder.path("Update.exe"), "old");
+    writeFile(folder.path("Update/Update.exe"), "new");
     for (const char* f : {"Update/Update.zip", "Update/Account.zip", "Update/InDate.zip",
                           "Update/AccountUp.zip", "AccountUp.exe", "AccountUp.zip"}) {
-        write(folder.path(QString::fromUtf8(f)), "x");
+        writeFile(folder.path(QString::fromUtf8(f)), "x");
     }
-    write(folder.path("Update/AccountUp.exe"), "kept");
+    writeFile(folder.path("Update/AccountUp.exe"), "kept");
     folder.updaterHousekeeping();
-    EXPECT_EQ(read(folder.path("Update.exe")), QByteArray("new"));
+    EXPECT_EQ(readFile(folder.path("Update.exe")), QByteArray("new"));
     for (const char* f :
          {"Update/Update.exe", "Update/Update.zip", "Update/Account.zip", "Update/InDate.zip",
           "Update/AccountUp.zip", "AccountUp.exe", "AccountUp.zip"}) {
@@ -46,7 +35,7 @@ TEST(ProgramFolderTest, UpdaterHousekeepingPutsTheNewUpdaterInPlaceAndRemovesLef
     }
     EXPECT_TRUE(QFile::exists(folder.path("Update/AccountUp.exe")));
     folder.updaterHousekeeping();  // nothing left to do: no error, nothing changes
-    EXPECT_EQ(read(folder.path("Update.exe")), QByteArray("new"));
+    EXPECT_EQ(readFile(folder.path("Update.exe")), QByteArray("new"));
 }
 
 TEST(ProgramFolderTest, BackupFolderAndExitCopyName) {
@@ -99,8 +88,8 @@ TEST(SingleInstanceTest, ALockLeftByADeadProcessIsTakenOver) {
     QTemporaryDir runtime, data;
     const QString path = runtime.filePath(SingleInstance::lockName(data.path()));
     // A lock file naming a process that no longer exists.
-    write(path, "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
-                    QSysInfo::machineHostName().toUtf8() + "\n");
+    writeFile(path, "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
+                        QSysInfo::machineHostName().toUtf8() + "\n");
     SingleInstance instance(data.path(), runtime.path());
     EXPECT_EQ(instance.lockPath(), path);
     EXPECT_TRUE(instance.acquire());

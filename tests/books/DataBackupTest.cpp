@@ -9,9 +9,12 @@
 #include "storage/DataFile.h"
 #include "storage/DbError.h"
 #include "storage/Transaction.h"
+#include "support/Files.h"
 #include "support/TempDataFile.h"
 
 using namespace cw;
+using test::readFile;
+using test::writeFile;
 
 namespace {
 
@@ -24,17 +27,6 @@ QStringList books(Database& db) {
 double balance(Database& db, const QString& account) {
     return db.query(QStringLiteral("SELECT AMoney FROM SAccount WHERE AName=?"), account)
         .number(QStringLiteral("AMoney"));
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 struct DataCopyTest : ::testing::Test {
@@ -214,10 +206,10 @@ TEST_F(DataCopyTest, AFileThatIsNotADataFileIsRefused) {
     takeBackup();
     workOn();
     const QString text = backups + QStringLiteral("/notes.kbk");
-    write(text, "这不是数据文件");
+    writeFile(text, "这不是数据文件");
     expectRefusedAndIntact(text);
     const QString empty = backups + QStringLiteral("/empty.kbk");
-    write(empty, QByteArray());
+    writeFile(empty, QByteArray());
     expectRefusedAndIntact(empty);
     expectRefusedAndIntact(backups + QStringLiteral("/missing.kbk"));
     expectRefusedAndIntact(f.dataPath());
@@ -258,18 +250,18 @@ TEST_F(DataCopyTest, ADamagedCopyIsRefused) {
     const QString path = takeBackup();
     f.db().exec(QStringLiteral("DELETE FROM UThing"));
     workOn();
-    const QByteArray whole = contents(path);
+    const QByteArray whole = readFile(path);
     ASSERT_GT(whole.size(), 40000);
 
     const QString cut = backups + QStringLiteral("/cut.kbk");
-    write(cut, whole.left(whole.size() / 2));
+    writeFile(cut, whole.left(whole.size() / 2));
     expectRefusedAndIntact(cut);
 
     QByteArray flipped = whole;
     for (qsizetype i = whole.size() / 2; i < whole.size() / 2 + 64; ++i)
         flipped[i] = char(~flipped[i]);
     const QString bad = backups + QStringLiteral("/flipped.kbk");
-    write(bad, flipped);
+    writeFile(bad, flipped);
     expectRefusedAndIntact(bad);
 
     // The good copy still restores.
