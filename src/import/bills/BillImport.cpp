@@ -189,17 +189,30 @@ QString BillImport::check(const Planned& p) {
     return QString();
 }
 
+int BillImport::firstRefused(const std::vector<Planned>& rows, QString* message) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Planned& p = rows[i];
+        if (!p.ticked || p.state == State::Imported) continue;
+        QString why = check(p);
+        if (why.isEmpty()) continue;
+        // A book without members (the CLI's case) is told what to do about it.
+        if (p.posting.member.trimmed().isEmpty() && p.kind != BillRow::Direction::Neutral &&
+            why.contains(QStringLiteral("家庭成员")))
+            why = QStringLiteral("账簿还没有家庭成员，请先添加家庭成员！");
+        *message = why + SpreadsheetImport::nothingImported();
+        return int(i);
+    }
+    return -1;
+}
+
 int BillImport::book(const std::vector<Planned>& rows) {
     std::vector<PostingRules::Posting> income;
     std::vector<PostingRules::Posting> expense;
     QStringList numbers;
+    QString why;
+    if (firstRefused(rows, &why) >= 0) throw PostingRules::Refused(why);
     for (const Planned& p : rows) {
         if (!p.ticked || p.state == State::Imported) continue;
-        if (p.posting.member.trimmed().isEmpty() && p.kind != BillRow::Direction::Neutral)
-            throw PostingRules::Refused(QStringLiteral("账簿还没有家庭成员，请先添加家庭成员！") +
-                                        SpreadsheetImport::nothingImported());
-        const QString why = check(p);
-        if (!why.isEmpty()) throw PostingRules::Refused(why + SpreadsheetImport::nothingImported());
         PostingRules::Posting posting = p.posting;
         posting.date = SpreadsheetImport::dayOf(posting.date);
         (p.kind == BillRow::Direction::In ? income : expense).push_back(posting);

@@ -56,6 +56,8 @@ class BillImport {
     // number (PostingRules::Refused) and nothing is booked.
     int book(const std::vector<Planned>& rows);
     static Counts count(const std::vector<Planned>& rows);
+    // The first ticked row that cannot be booked, with the whole message; -1 when all can.
+    static int firstRefused(const std::vector<Planned>& rows, QString* message);
     // Why a ticked row cannot be booked ("第 7 行 账户 不能为空！"); empty when it can.
     static QString check(const Planned& row);
 

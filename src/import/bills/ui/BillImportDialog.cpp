@@ -325,14 +325,11 @@ void BillImportDialog::ButImportClick() {
         ctx_.messages.warn(QStringLiteral("没有勾选要导入的交易！"));
         return;
     }
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i].ticked || rows[i].state == BillImport::State::Imported) continue;
-        const QString why = BillImport::check(rows[i]);
-        if (!why.isEmpty()) {
-            showRow(int(i));
-            ctx_.messages.warn(why + SpreadsheetImport::nothingImported());
-            return;
-        }
+    QString why;
+    if (const int refused = BillImport::firstRefused(rows, &why); refused >= 0) {
+        showRow(refused);
+        ctx_.messages.warn(why);
+        return;
     }
     int booked = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
