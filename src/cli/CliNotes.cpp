@@ -52,6 +52,14 @@ int Cli::cmdNotes(const QStringList& args) {
                    &kv, &bad)) {
         return usage(QStringLiteral("unknown argument ") + bad);
     }
+    // A date the calendar does not have would compare as text and quietly match nothing.
+    for (const char* key : {"from", "to"}) {
+        const QString value = kv.value(QLatin1String(key));
+        if (kv.contains(QLatin1String(key)) &&
+            !QDate::fromString(value, QStringLiteral("yyyy-MM-dd")).isValid()) {
+            return usage(QStringLiteral("not a date: ") + value);
+        }
+    }
     NoteBook::Filter f;
     f.byDate = kv.contains(QStringLiteral("from")) || kv.contains(QStringLiteral("to"));
     f.from = kv.value(QStringLiteral("from"), QStringLiteral("0000-00-00"));

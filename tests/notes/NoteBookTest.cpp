@@ -128,6 +128,13 @@ TEST_F(NoteBookTest, TheCliAddsAndLists) {
               QStringLiteral("日期\t家庭成员\t标题\t内容\n2026-12-01\t爸爸\t两行\t两行第二行\n"));
     r = cw::test::runCli(book + QStringList{"notes", "from=2026-12-02"});
     EXPECT_EQ(r.out, QStringLiteral("日期\t家庭成员\t标题\t内容\n"));
+    // A date written loosely or one the calendar lacks is refused, not an empty list.
+    for (const char* bad : {"from=2026-1-5", "to=2026-02-30", "to=2026/12/01"}) {
+        r = cw::test::runCli(book + QStringList{"notes", QString::fromUtf8(bad)});
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_TRUE(r.out.isEmpty()) << bad;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("not a date"))) << bad;
+    }
 }
 
 }  // namespace
