@@ -303,6 +303,12 @@ void TfrmMain::registerScreen(const QString& className, Screen screen) {
     updateAvailability();
 }
 
+QStringList TfrmMain::screenNames() const {
+    QStringList names = screens_.keys();
+    names.sort();
+    return names;
+}
+
 // Items whose windows are not part of the program yet stay visible but disabled.
 void TfrmMain::updateAvailability() {
     for (auto it = screenActions_.constBegin(); it != screenActions_.constEnd(); ++it) {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 
 #include "app/Dashboard.h"
@@ -83,6 +84,8 @@ class TfrmMain : public QMainWindow {
     void myShow(bool on);
 
     void registerScreen(const QString& className, Screen screen);
+    // The class names of every screen plugged in, sorted.
+    QStringList screenNames() const;
     // Opens a registered screen the way its menu item does.
     void openScreen(const QString& className);
     // Ends the program at once: no confirmation, no automatic backup.

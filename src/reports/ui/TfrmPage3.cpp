@@ -232,7 +232,9 @@ void TfrmPage3::refresh() {
         QueryGridModel::PagedSource s;
         s.sql = FundFlowLog::gridSql(w, sort());
         s.args = w.args;
-        s.sortedSql = [w](const QString& title, Qt::SortOrder order) {
+        // Returns a QString, not the string builder of the `+` chain: the builder would only
+        // point at sql and dir, gone once the lambda returns.
+        s.sortedSql = [w](const QString& title, Qt::SortOrder order) -> QString {
             const QString dir =
                 order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
             QString sql = FundFlowLog::gridSql(w, std::nullopt);
