@@ -49,6 +49,29 @@ DataFolder DataFolder::choose(const QString& exeDir, const QString& given,
     return DataFolder(perUserDir, Kind::PerUser, share);
 }
 
+DataFolder::HomeArgument DataFolder::homeArgument(const QStringList& args) {
+    const QString option = QStringLiteral("--home");
+    HomeArgument home;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString value;
+        if (args[i] == option) {
+            value = i + 1 < args.size() ? args[++i] : QString();
+        } else if (args[i].startsWith(option + QLatin1Char('='))) {
+            value = args[i].mid(option.size() + 1);
+        } else {
+            continue;
+        }
+        // Left empty, the default folder would be opened without a word: the user asked
+        // for another one.
+        if (value.isEmpty()) {
+            home.error = QStringLiteral("--home 后面要写数据文件夹");
+            return home;
+        }
+        home.dir = value;
+    }
+    return home;
+}
+
 DataFolder DataFolder::forThisProcess(const QString& given) {
     // Named here rather than taken from the application name, so the program and the CLI
     // (another executable) agree: ~/.local/share/Coinwick.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace cw {
 
@@ -19,6 +20,14 @@ class DataFolder {
     // perUserDir: the user's data folder of an installed program.
     static DataFolder choose(const QString& exeDir, const QString& given,
                              const QString& perUserDir);
+    // The folder named on the command line, as "--home DIR" or "--home=DIR" (the last one
+    // counts); other arguments are not looked at. args: without the program's own name.
+    struct HomeArgument {
+        QString dir;    // empty when none is given
+        QString error;  // set when --home names no folder
+    };
+    static HomeArgument homeArgument(const QStringList& args);
+
     // The same for the running process; the user's folder is <user data>/Coinwick
     // (~/.local/share/Coinwick).
     static DataFolder forThisProcess(const QString& given = QString());

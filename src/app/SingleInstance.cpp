@@ -1,58 +1,66 @@
 #include "app/SingleInstance.h"
 
-#include <QCryptographicHash>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <cerrno>
 
 namespace cw {
 
 namespace {
 
-// The folder's real path, also before the first start has made it: the nearest existing
-// folder above it is resolved (links and all) and the missing rest appended.
-QString realPath(const QString& folder) {
-    QFileInfo info(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+// Folders the lock makes before the first start has filled the data folder are the
+// household's own, as that start would make them.
+void makeOwnerOnly(const QString& folder) {
     QStringList missing;
-    while (!info.exists() && !info.isRoot()) {
-        missing.prepend(info.fileName());
-        info = QFileInfo(info.absolutePath());
+    for (QFileInfo info(folder); !info.exists() && !info.isRoot();
+         info = QFileInfo(info.absolutePath())) {
+        missing.prepend(info.absoluteFilePath());
     }
-    QString base = info.canonicalFilePath();
-    if (base.isEmpty()) base = info.absoluteFilePath();
-    return QDir::cleanPath(missing.isEmpty() ? base : base + QLatin1Char('/') + missing.join('/'));
+    for (const QString& dir : missing) {
+        QDir().mkdir(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 }
 
 }  // namespace
 
-QString SingleInstance::lockName(const QString& dataFolder) {
-    const QString canonical = realPath(dataFolder);
-    const QByteArray hash =
-        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("coinwick-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
-}
-
-SingleInstance::SingleInstance(const QString& dataFolder, const QString& lockDir) {
-    QString dir = lockDir;
-    if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    QDir().mkpath(dir);
-    path_ = QDir(dir).filePath(lockName(dataFolder));
-    lock_ = std::make_unique<QLockFile>(path_);
-    // A lock is stale only when its process is gone, however long the program has run.
-    lock_->setStaleLockTime(0);
-}
+SingleInstance::SingleInstance(const QString& dataFolder)
+    : path_(QDir(dataFolder).filePath(QStringLiteral("Data/coinwick.lock"))) {}
 
 SingleInstance::~SingleInstance() {
     release();
 }
 
 bool SingleInstance::acquire() {
-    return lock_->tryLock(0);
+    if (fd_ >= 0) return true;
+    // The first start of an installed copy takes the lock before its folder is filled.
+    makeOwnerOnly(QFileInfo(path_).absolutePath());
+    const QByteArray name = QFile::encodeName(path_);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A lock file made by another user can still be locked through a read-only descriptor.
+    if (fd < 0) fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Without a lock file nothing can be guarded; the data file itself refuses what this
+    // process may not write.
+    if (fd < 0) return true;
+    // flock, not fcntl: its lock belongs to this open file, so the kernel drops it with the
+    // process and a second object of the same process does not share it.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return false;
+    }
+    // The file is never removed: a new file under the same name would be a second lock.
+    fd_ = fd;
+    return true;
 }
 
 void SingleInstance::release() {
-    if (lock_ && lock_->isLocked()) lock_->unlock();
+    if (fd_ < 0) return;
+    ::close(fd_);  // closing the descriptor lets go of the lock
+    fd_ = -1;
 }
 
 }  // namespace cw

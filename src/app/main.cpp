@@ -8,18 +8,18 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-#include "storage/Clock.h"
-#include "storage/GlobalState.h"
 #include "app/DataFolder.h"
 #include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
-#include "widgets/AppContext.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/TfrmMain.h"
+#include "storage/Clock.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
+#include "storage/GlobalState.h"
 #include "storage/TfrmDM.h"
+#include "widgets/AppContext.h"
 #include "widgets/Messages.h"
 
 namespace {
@@ -52,8 +52,15 @@ int main(int argc, char** argv) {
     QApplication::setFont(font);
     loadTranslations(app);
 
-    // A portable copy keeps its data beside itself, an installed one in the user's folder.
-    const cw::DataFolder where = cw::DataFolder::forThisProcess();
+    // A portable copy keeps its data beside itself, an installed one in the user's folder;
+    // --home names another.
+    const cw::DataFolder::HomeArgument home =
+        cw::DataFolder::homeArgument(QApplication::arguments().mid(1));
+    if (!home.error.isEmpty()) {
+        QMessageBox::warning(nullptr, QStringLiteral("错误"), home.error);
+        return 2;
+    }
+    const cw::DataFolder where = cw::DataFolder::forThisProcess(home.dir);
     cw::SingleInstance instance(where.dir());
     if (!instance.acquire()) {
         QMessageBox::warning(nullptr, QStringLiteral("警告"),

@@ -1,7 +1,5 @@
 #include "books/DataRestore.h"
 
-#include <unistd.h>
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,20 +9,10 @@
 #include "books/DataBackup.h"
 #include "storage/DataFile.h"
 #include "storage/DbError.h"
+#include "storage/FileWriteLock.h"
 #include "storage/TfrmDM.h"
 
 namespace cw {
-
-namespace {
-
-// The copy must be on the disk before it replaces the only data file.
-bool syncFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite)) return false;
-    return ::fsync(f.handle()) == 0;
-}
-
-}  // namespace
 
 const QString DataRestore::kDone = QStringLiteral("数据恢复成功！");
 const QString DataRestore::kFailed = QStringLiteral("数据恢复失败！");
@@ -83,49 +71,38 @@ DataRestore::Result DataRestore::restore(const QString& source) {
     }
     if (!QFileInfo(source).isFile()) return fail(QStringLiteral("%1 不存在").arg(source));
 
-    // The copy is made beside the data file, so the final rename stays on one disk, and it
-    // is the copy that is checked: what goes in place is exactly what passed.
+    // It is a copy that is checked and then copied in: what goes in place is exactly what
+    // passed, even if the chosen file changes meanwhile.
     const QString staged = live + QStringLiteral(".restore");
     QFile::remove(staged);
     if (!QFile::copy(source, staged)) {
         return fail(QStringLiteral("无法复制 %1").arg(source));
     }
-    // A copy taken from a read-only medium would make a data file nobody can write.
+    // A copy taken from a read-only medium could not be brought up to date by the check.
     QFile::setPermissions(staged, QFile::permissions(live));
-    const QString cause =
-        syncFile(staged) ? check(staged) : QStringLiteral("无法写入 %1").arg(staged);
+    const QString cause = check(staged);
     if (!cause.isEmpty()) {
         QFile::remove(staged);
         return fail(cause);
     }
 
     Result r;
-    r.safetyCopy = safetyCopyPath();
     try {
+        // From the safety copy to the last restored page the file is ours alone: a writer
+        // either finished before (its rows are in the safety copy) or finds the file busy
+        // after, never writes into rows that are about to be replaced.
+        FileWriteLock lock(db);
+        r.safetyCopy = safetyCopyPath();
         db.backupTo(r.safetyCopy);
+        db.copyFrom(staged);
     } catch (const DbError& e) {
         QFile::remove(staged);
-        return fail(e.message());
-    }
-
-    try {
-        db.replaceFile(staged);
-    } catch (const DbError& e) {
-        QFile::remove(staged);
-        if (!db.isOpen()) {
-            // The checked copy would not open after all: the kept file goes back.
-            const QString back = live + QStringLiteral(".restore");
-            if (QFile::copy(r.safetyCopy, back)) {
-                try {
-                    db.replaceFile(back);
-                } catch (const DbError&) {
-                }
-            }
-        }
         Result failed = fail(e.message());
-        failed.safetyCopy = r.safetyCopy;
+        // A copy made before the failure stays: it is the file as it was.
+        if (QFileInfo::exists(r.safetyCopy)) failed.safetyCopy = r.safetyCopy;
         return failed;
     }
+    QFile::remove(staged);
 
     // Whatever book was open may not exist any more, or hold other rows.
     dm_.state().myBName.clear();

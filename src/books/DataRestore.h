@@ -8,9 +8,10 @@ class TfrmDM;
 
 // Putting a backup copy in place of the data file. Only a file that opens as this program's
 // data file (its key, every table and column, no damaged page) is ever put in place, and the
-// file it replaces is kept in Backup/ first. The connection is closed, the checked copy is
-// renamed over the data file in one step and the connection opens again; the open book is
-// closed, since the book and its rows may not be what they were.
+// file it replaces is kept in Backup/ first. Both happen under the data file's write lock, and
+// the checked copy is written into the data file itself (journalled), so every connection to
+// it, in this process or another, goes on with the restored rows; the open book is closed,
+// since the book and its rows may not be what they were.
 class DataRestore {
   public:
     static const QString kDone;

@@ -139,10 +139,19 @@ int Cli::run(const QStringList& argsIn) {
     }
     QString given;
     while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
-        const QString opt = args.takeFirst();
-        if (args.isEmpty()) return usage(opt + QStringLiteral(" needs a value"));
-        const QString value = args.takeFirst();
+        QString opt = args.takeFirst();
+        QString value;
+        // --home=DIR as well as --home DIR, as the program takes it.
+        if (const qsizetype eq = opt.indexOf(QLatin1Char('=')); eq > 0) {
+            value = opt.mid(eq + 1);
+            opt.truncate(eq);
+        } else {
+            if (args.isEmpty()) return usage(opt + QStringLiteral(" needs a value"));
+            value = args.takeFirst();
+        }
         if (opt == QLatin1String("--home")) {
+            // An empty one would quietly fall back to the default folder.
+            if (value.isEmpty()) return usage(QStringLiteral("--home needs a folder"));
             given = value;
         } else if (opt == QLatin1String("--book")) {
             book_ = value;

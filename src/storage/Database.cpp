@@ -255,24 +255,25 @@ bool Database::hasSchemaOf(const Database& other) const {
     return true;
 }
 
-void Database::replaceFile(const QString& replacement) {
-    if (db_ && inTransaction()) {
-        throw DbError(QStringLiteral("数据文件正在写入，不能替换"));
+void Database::copyFrom(const QString& source) {
+    if (inTransaction()) throw DbError(QStringLiteral("数据文件正在写入，不能替换"));
+    auto from = open(source, password_);
+    // The engine copies only into a connection that is reading nothing; a list paged from
+    // the old rows has no place among the new ones anyway.
+    for (sqlite3_stmt* st = sqlite3_next_stmt(db_, nullptr); st; st = sqlite3_next_stmt(db_, st)) {
+        if (sqlite3_stmt_busy(st)) sqlite3_reset(st);
     }
-    // Statements still open (a paged list) keep the old file until they are finalized;
-    // they read nothing of the new one.
-    statements_->reset(nullptr);
-    if (db_) sqlite3_close_v2(db_);
-    db_ = nullptr;
-    const bool moved = renameOver(replacement, path_);
-    auto fresh = open(path_, password_);
-    std::swap(db_, fresh->db_);
-    statements_->reset(db_);
-    columns_ = std::move(fresh->columns_);
-    if (!moved) {
-        throw DbError(
-            QStringLiteral("无法把 %1 放到数据文件的位置").arg(QFileInfo(replacement).fileName()));
+    statements_->clear();
+    sqlite3_backup* b = sqlite3_backup_init(db_, "main", from->db_, "main");
+    if (!b) throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)), sqlite3_errcode(db_));
+    const int rc = sqlite3_backup_step(b, -1);
+    sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE) {
+        throw DbError(QStringLiteral("无法把 %1 复制到数据文件：%2")
+                          .arg(QFileInfo(source).fileName(), QString::fromUtf8(sqlite3_errstr(rc))),
+                      rc);
     }
+    loadColumns();
 }
 
 }  // namespace cw

@@ -75,12 +75,12 @@ class Database {
     // True when this file has every table and column that other has.
     bool hasSchemaOf(const Database& other) const;
 
-    // Puts the file at replacement (in the same folder) in place of this data file and goes
-    // on with it: the connection closes, the replacement is renamed over the data file in
-    // one step and the connection opens again with the same key. When the rename fails the
-    // old file is opened again and DbError is thrown; when the reopening fails the
-    // connection stays closed (isOpen() false) and DbError is thrown.
-    void replaceFile(const QString& replacement);
+    // Copies the data file at source (keyed as this one) into this file, page by page through
+    // the engine's backup: the file stays the same file, so every connection to it sees the
+    // new rows, and the write is journalled like any other, so a copy cut short leaves the old
+    // rows. The caller holds the file (FileWriteLock). Rows still being read from this
+    // connection start again from the top. Throws DbError when the copy fails.
+    void copyFrom(const QString& source);
     bool isOpen() const { return db_ != nullptr; }
 
     sqlite3* handle() const { return db_; }

@@ -75,6 +75,21 @@ TEST(DataFolderTest, HomeGivenWinsThenAWritableDataFolderBesideTheProgramThenThe
     EXPECT_EQ(DataFolder::choose(inst.bin(), QString(), user).kind(), DataFolder::Kind::PerUser);
 }
 
+TEST(DataFolderTest, TheProgramTakesHomeInBothSpellingsAndRefusesAnEmptyOne) {
+    const auto home = [](const QStringList& args) { return DataFolder::homeArgument(args); };
+    EXPECT_EQ(home({}).dir, QString());
+    EXPECT_EQ(home({"-style", "fusion"}).dir, QString());
+    EXPECT_EQ(home({"--home", "/srv/家"}).dir, "/srv/家");
+    EXPECT_EQ(home({"-style", "fusion", "--home=/srv/家 2"}).dir, "/srv/家 2");
+    EXPECT_EQ(home({"--home=/a", "--home", "/b"}).dir, "/b");
+    EXPECT_TRUE(home({"--home", "/b"}).error.isEmpty());
+    for (const QStringList& bad : {QStringList{"--home"}, QStringList{"--home="},
+                                   QStringList{"--home", ""}, QStringList{"--home=/a", "--home"}}) {
+        EXPECT_EQ(home(bad).error, QStringLiteral("--home 后面要写数据文件夹"))
+            << bad.join(' ').toStdString();
+    }
+}
+
 TEST(DataFolderTest, FirstStartCopiesTheDeliveredFilesAndNeverOverwrites) {
     Installed inst;
     const DataFolder d = DataFolder::choose(inst.bin(), QString(), inst.user());
@@ -171,7 +186,7 @@ TEST(DataFolderTest, CliOfAnInstalledCopyUsesTheUsersFolder) {
 
     // --home: that folder alone, the user's folder untouched.
     const QString other = inst.root.filePath("other");
-    EXPECT_EQ(run({"--home", other, "init"}).code, 0);
+    EXPECT_EQ(run({"--home=" + other, "init"}).code, 0);
     r = run({"--home", other, "books"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.isEmpty());

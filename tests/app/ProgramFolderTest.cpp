@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSysInfo>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/ProgramFolder.h"
@@ -13,8 +14,6 @@
 using namespace cw;
 using test::readFile;
 using test::writeFile;
-
-namespace {}  // namespace
 
 TEST(ProgramFolderTest, UpdaterHousekeepingPutsTheNewUpdaterInPlaceAndRemovesLeftovers) {
     QTemporaryDir dir;
@@ -49,48 +48,36 @@ TEST(ProgramFolderTest, BackupFolderAndExitCopyName) {
     EXPECT_EQ(folder.soundFile(), dir.path() + "/Music/1.mp3");
 }
 
-TEST(SingleInstanceTest, ASecondCopyOnTheSameDataFolderIsRefusedUntilTheFirstEnds) {
-    QTemporaryDir runtime, data;
-    SingleInstance first(data.path(), runtime.path());
-    ASSERT_TRUE(first.acquire());
-    // Another spelling of the same folder is the same folder.
-    SingleInstance second(data.path() + "/./", runtime.path());
-    EXPECT_FALSE(second.acquire());
-    first.release();
-    EXPECT_TRUE(second.acquire());
-}
-
-TEST(SingleInstanceTest, CopiesOnDifferentDataFoldersRunSideBySide) {
-    // A portable copy and an installed one, or two users' folders: separate locks.
-    QTemporaryDir runtime, portable, installed;
-    SingleInstance a(portable.path(), runtime.path());
-    SingleInstance b(installed.path(), runtime.path());
-    EXPECT_TRUE(a.acquire());
-    EXPECT_TRUE(b.acquire());
-    EXPECT_NE(a.lockPath(), b.lockPath());
-}
-
-TEST(SingleInstanceTest, TheLockOfAFolderIsTheSameBeforeAndAfterTheFirstStartMadeIt) {
-    // The user's folder does not exist yet when the first start takes the lock, and may lie
-    // under a linked folder.
-    QTemporaryDir root;
-    ASSERT_TRUE(QDir(root.path()).mkdir("real"));
-    ASSERT_TRUE(QFile::link(root.filePath("real"), root.filePath("link")));
-    const QString folder = root.filePath("link/Coinwick");
-    const QString before = SingleInstance::lockName(folder);
+TEST(SingleInstanceTest, OneCopyPerDataFolderWhateverItsSpelling) {
+    QTemporaryDir base;
+    const QString folder = base.filePath("real"), link = base.filePath("link");
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_EQ(SingleInstance::lockName(folder), before);
-    EXPECT_EQ(SingleInstance::lockName(root.filePath("real/Coinwick")), before);
-    EXPECT_NE(SingleInstance::lockName(root.filePath("real")), before);
+    ASSERT_TRUE(QFile::link(folder, link));
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.acquire());
+    EXPECT_EQ(first.lockPath(), folder + "/Data/coinwick.lock");
+    // Through a link and "..", and from a second object of the same process: the same lock.
+    SingleInstance viaLink(link + "/Data/..");
+    EXPECT_FALSE(viaLink.acquire());
+    // Another data folder is another lock.
+    SingleInstance elsewhere(base.filePath("other"));
+    EXPECT_TRUE(elsewhere.acquire());
+    first.release();
+    EXPECT_TRUE(viaLink.acquire());
 }
 
-TEST(SingleInstanceTest, ALockLeftByADeadProcessIsTakenOver) {
-    QTemporaryDir runtime, data;
-    const QString path = runtime.filePath(SingleInstance::lockName(data.path()));
-    // A lock file naming a process that no longer exists.
-    writeFile(path, "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n" +
-                        QSysInfo::machineHostName().toUtf8() + "\n");
-    SingleInstance instance(data.path(), runtime.path());
-    EXPECT_EQ(instance.lockPath(), path);
-    EXPECT_TRUE(instance.acquire());
+TEST(SingleInstanceTest, TheLockGoesWithAProcessThatDiesAndAFileLeftBehindIsNoLock) {
+    QTemporaryDir data;
+    // What a crashed copy leaves: the lock file, held by no one.
+    writeFile(data.filePath("Data/coinwick.lock"), "");
+    const pid_t child = fork();
+    if (child == 0) {
+        SingleInstance dying(data.path());
+        _exit(dying.acquire() ? 0 : 1);  // dies holding it
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    SingleInstance next(data.path());
+    EXPECT_TRUE(next.acquire());
 }

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -267,6 +269,81 @@ TEST_F(DataCopyTest, ADamagedCopyIsRefused) {
     // The good copy still restores.
     EXPECT_TRUE(DataRestore(f.dm(), f.programDir()).restore(path).ok);
     EXPECT_EQ(f.count(QStringLiteral("UThing")), 400);
+}
+
+TEST_F(DataCopyTest, ARestoreWaitsForNoWriterAndAWriterGoesOnWithTheRestoredFile) {
+    const QString path = takeBackup();
+    workOn();
+    auto writer = Database::open(f.dataPath());
+    writer->execScript(QStringLiteral("BEGIN IMMEDIATE"));
+    writer->exec(QStringLiteral("UPDATE SAccount SET AMoney=300"));
+    // Still writing after the wait: the restore gives up and touches nothing.
+    const DataRestore::Result busy = DataRestore(f.dm(), f.programDir()).restore(path);
+    EXPECT_FALSE(busy.ok);
+    EXPECT_EQ(busy.cause, DbError::kBusy);
+    EXPECT_TRUE(safetyCopies().isEmpty());
+    writer->execScript(QStringLiteral("COMMIT"));
+
+    // The writer finished first: its rows are in the safety copy.
+    const DataRestore::Result r = DataRestore(f.dm(), f.programDir()).restore(path);
+    ASSERT_TRUE(r.ok) << r.cause.toStdString();
+    EXPECT_EQ(balance(*Database::open(r.safetyCopy), QStringLiteral("钱包")), 300);
+    // A write after the restore, on a connection opened before it, lands in the restored file.
+    writer->exec(QStringLiteral("UPDATE SAccount SET AMoney=AMoney+1"));
+    f.reopen();
+    EXPECT_EQ(books(f.db()), QStringList{kHome});
+    EXPECT_EQ(balance(f.db(), QStringLiteral("钱包")), 101);
+    EXPECT_EQ(QDir(f.programDir() + QStringLiteral("/Data")).entryList(QDir::Files),
+              QStringList{QStringLiteral("db.kbk")});
+}
+
+// A writer killed in the middle of a large write leaves its journal behind; neither the
+// restore nor the file it puts in place may take that journal for its own.
+TEST_F(DataCopyTest, AJournalLeftByAKilledWriterNeverReachesTheRestoredFile) {
+    const QString path = takeBackup();
+    workOn();
+    int ready[2], go[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        char c = 0;
+        try {
+            auto db = Database::open(f.dataPath());
+            db->execScript(QStringLiteral("PRAGMA cache_size=8; BEGIN IMMEDIATE"));
+            db->exec(QStringLiteral("UPDATE SAccount SET AMoney=999"));
+            (void)!write(ready[1], "r", 1);
+            (void)!read(go[0], &c, 1);
+            // More pages than the cache holds: they are written to the file before the end.
+            for (int i = 0; i < 2000; ++i) {
+                db->exec(QStringLiteral("INSERT INTO UThing(BName, Title, Detail) VALUES(?,?,?)"),
+                         kHome, QString::number(i), QString(500, QLatin1Char('y')));
+            }
+            _exit(0);  // dies in the middle, its connection never closed
+        } catch (...) {
+            _exit(1);
+        }
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_FALSE(DataRestore(f.dm(), f.programDir()).restore(path).ok);
+    ASSERT_EQ(write(go[1], "g", 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFile::exists(f.dataPath() + QStringLiteral("-journal")));
+
+    const DataRestore::Result r = DataRestore(f.dm(), f.programDir()).restore(path);
+    ASSERT_TRUE(r.ok) << r.cause.toStdString();
+    auto kept = Database::open(r.safetyCopy);
+    EXPECT_EQ(balance(*kept, QStringLiteral("钱包")), 250);
+    EXPECT_EQ(kept->query(QStringLiteral("SELECT count(*) AS n FROM UThing")).integer("n"), 0);
+    f.reopen();
+    EXPECT_EQ(f.db().query(QStringLiteral("PRAGMA quick_check")).firstColumn(),
+              QStringList{QStringLiteral("ok")});
+    EXPECT_EQ(books(f.db()), QStringList{kHome});
+    EXPECT_EQ(balance(f.db(), QStringLiteral("钱包")), 100);
+    EXPECT_FALSE(QFile::exists(f.dataPath() + QStringLiteral("-journal")));
 }
 
 TEST_F(DataCopyTest, AnEmptyChoiceAsksForAFile) {

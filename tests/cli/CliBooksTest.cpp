@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include "app/SingleInstance.h"
 #include "storage/Database.h"
+#include "storage/DbError.h"
 #include "support/CliRun.h"
 #include "support/TempDataFile.h"
 
@@ -17,10 +17,8 @@ namespace {
 const QString kHome = QStringLiteral("我家");
 const QString kOther = QStringLiteral("别家");
 
-// Each run sees its own runtime folder, where the running program keeps its lock.
 struct CliBooksTest : ::testing::Test {
     test::TempDataFile f;
-    QTemporaryDir runtime;
 
     void SetUp() override {
         f.addBook(kOther, QStringLiteral("2"));
@@ -31,8 +29,9 @@ struct CliBooksTest : ::testing::Test {
 
     test::CliRun cli(const QStringList& args) {
         QProcess p;
+        // As from a scheduled job: no per-user runtime folder.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(COINWICK_CLI),
                 QStringList{QStringLiteral("--home"), f.programDir()} + args);
@@ -84,7 +83,7 @@ TEST_F(CliBooksTest, RestorePutsABackupInPlaceAndRefusesWhileTheProgramRuns) {
     f.db().exec(QStringLiteral("UPDATE SAccount SET AMoney=5"));
 
     {
-        SingleInstance program(f.programDir(), runtime.path());
+        SingleInstance program(f.programDir());
         ASSERT_TRUE(program.acquire());
         const test::CliRun refused = cli({QStringLiteral("restore"), copy});
         EXPECT_EQ(refused.code, 3);
@@ -139,11 +138,40 @@ TEST_F(CliBooksTest, RenameAndDeleteABookAfterLoggingIn) {
     EXPECT_EQ(rows(QStringLiteral("SBook"), QStringLiteral("新名")), 0);
     EXPECT_EQ(rows(QStringLiteral("UThing"), QStringLiteral("新名")), 0);
     EXPECT_EQ(rows(QStringLiteral("SAccount"), kHome), 1);
+}
 
-    SingleInstance program(f.programDir(), runtime.path());
+TEST_F(CliBooksTest, WhileTheProgramRunsOnTheFolderTheBookVerbsRefuseWithoutARuntimeFolder) {
+    SingleInstance program(f.programDir());
     ASSERT_TRUE(program.acquire());
-    EXPECT_EQ(asHome({QStringLiteral("renamebook"), kHome, QStringLiteral("x")}).code, 3);
-    EXPECT_EQ(asHome({QStringLiteral("deletebook"), QStringLiteral("x")}).code, 3);
+    for (const QStringList& verb :
+         {QStringList{QStringLiteral("renamebook"), kOther, QStringLiteral("x")},
+          QStringList{QStringLiteral("deletebook"), kOther}}) {
+        const test::CliRun refused = asHome(verb);
+        EXPECT_EQ(refused.code, 3);
+        EXPECT_EQ(refused.err,
+                  QStringLiteral("Coinwick 已经打开了！请先退出 Coinwick 再执行这个操作。\n"));
+    }
+    f.reopen();
+    EXPECT_EQ(rows(QStringLiteral("SBook"), kOther), 1);
+    program.release();
+    const test::CliRun renamed =
+        cli({QStringLiteral("--book=") + kHome, QStringLiteral("--password=1"),
+             QStringLiteral("renamebook"), kOther, QStringLiteral("新名")});
+    EXPECT_EQ(renamed.code, 0) << renamed.err.toStdString();
+    EXPECT_TRUE(renamed.err.isEmpty()) << renamed.err.toStdString();
+}
+
+TEST_F(CliBooksTest, RestoreFailsWhileAnotherProcessIsWriting) {
+    const QString copy = f.programDir() + QStringLiteral("/copy.kbk");
+    f.db().backupTo(copy);
+    f.db().execScript(QStringLiteral("BEGIN IMMEDIATE"));
+    f.db().exec(QStringLiteral("UPDATE SAccount SET AMoney=5"));
+    const test::CliRun busy = cli({QStringLiteral("restore"), copy});
+    EXPECT_EQ(busy.code, 3);
+    EXPECT_EQ(busy.err, QStringLiteral("数据恢复失败！") + DbError::kBusy + QLatin1Char('\n'));
+    f.db().execScript(QStringLiteral("COMMIT"));
+    f.reopen();
+    EXPECT_EQ(f.db().query(QStringLiteral("SELECT AMoney FROM SAccount")).number("AMoney"), 5);
 }
 
 }  // namespace
