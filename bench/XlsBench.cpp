@@ -9,6 +9,7 @@
 #include "BenchMain.h"
 #include "import/SheetRows.h"
 #include "import/SpreadsheetReader.h"
+#include "import/XlsReader.h"
 
 using namespace cw;
 
@@ -29,6 +30,8 @@ void BM_XlsReadSmall(benchmark::State& st) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Built outside the program folder: the helper is the one this build made.
+    XlsReader::setHelper(QStringLiteral(COINWICK_XLS_HELPER));
     return benchMain<QCoreApplication>(argc, argv, [](qint64) {
         benchmark::RegisterBenchmark("BM_XlsReadSmall", BM_XlsReadSmall)
             ->UseRealTime()
