@@ -1,13 +1,18 @@
 # Installing and packaging. `cmake --build build --target package` writes
-# build/coinwick_<version>_<arch>.deb: the two executables in /usr/bin, the delivered data file
-# and the chime in /usr/share/coinwick (the first start copies them into the user's data
-# folder), the desktop entry, the icon at the usual sizes and the AppStream metadata.
+# build/coinwick_<version>_<arch>.deb: the two executables in /usr/bin, their .xls reading
+# helper in /usr/lib/coinwick, the delivered data file and the chime in /usr/share/coinwick
+# (the first start copies them into the user's data folder), the desktop entry, the icon at
+# the usual sizes and the AppStream metadata.
 include(GNUInstallDirs)
 
 set(COINWICK_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(COINWICK_APP_ID org.coinwick.Coinwick)
 
 install(TARGETS coinwick coinwick-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The .xls reading helper is started by the program, never by the user: a private helper in
+# lib/coinwick (not the multiarch library folder), which the executables find as
+# ../lib/coinwick beside them.
+install(TARGETS coinwick-xls RUNTIME DESTINATION lib/coinwick)
 # The executables find this folder as ../share/coinwick, so an unpacked package works too.
 install(FILES ${COINWICK_PROGRAM_DIR}/Data/db.kbk ${CMAKE_SOURCE_DIR}/data/1.mp3
         DESTINATION ${CMAKE_INSTALL_DATADIR}/coinwick)

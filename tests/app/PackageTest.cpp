@@ -72,6 +72,7 @@ TEST_F(PackageTest, HoldsTheProgramItsDataDesktopEntryIconsAndMetadata) {
     QStringList expected = {
         "./usr/bin/coinwick",
         "./usr/bin/coinwick-cli",
+        "./usr/lib/coinwick/coinwick-xls",
         "./usr/share/coinwick/db.kbk",
         "./usr/share/coinwick/1.mp3",
         "./usr/share/applications/org.coinwick.Coinwick.desktop",
@@ -152,6 +153,13 @@ TEST_F(PackageTest, TheUnpackedProgramFillsTheUsersFolderOnItsFirstStart) {
     EXPECT_FALSE(QFileInfo::exists(root.filePath("usr/bin/Data")));
     const Result books = run(cli, {QStringLiteral("books")}, env);
     EXPECT_TRUE(books.out.startsWith(QStringLiteral("我家\t"))) << books.out.toStdString();
+    // The .xls helper is found in ../lib/coinwick beside the executable.
+    const Result xls = run(
+        cli,
+        {QStringLiteral("--book"), QStringLiteral("我家"), QStringLiteral("import"),
+         QStringLiteral("in"), QStringLiteral(COINWICK_SOURCE_DIR "/tests/data/import/income.xls")},
+        env);
+    EXPECT_EQ(xls.out, QStringLiteral("2\n")) << xls.err.toStdString();
 }
 
 }  // namespace

@@ -208,3 +208,20 @@ TEST_F(CliHardeningTest, InitOnAFullDiskLeavesNoFileBehind) {
     EXPECT_GT(QFileInfo(data).size(), 0);
     EXPECT_EQ(cw::test::runCli({"--home", home.path(), "newbook", "我家"}).code, 0);
 }
+
+// The .xls reader dying on a crafted file takes only its helper process along: the CLI refuses
+// the file as damaged and books nothing.
+TEST_F(CliHardeningTest, AnXlsReaderThatCrashesIsADamagedFile) {
+    const QString helper = f.programDir() + "/crashing-helper";
+    QFile script(helper);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nkill -SEGV $$\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("COINWICK_XLS_HELPER", helper.toLocal8Bit());
+    const CliRun r = cli({"import", "in", COINWICK_SOURCE_DIR "/tests/data/import/income.xls"});
+    qunsetenv("COINWICK_XLS_HELPER");
+    EXPECT_EQ(r.code, 3);
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("Excel文件已损坏，无法读取！"));
+    EXPECT_EQ(f.count("InTable"), 0);
+}
