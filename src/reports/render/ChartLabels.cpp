@@ -87,7 +87,8 @@ QStringList ChartLabels::shortForms(const QStringList& labels) {
 }
 
 void ChartLabels::refit() {
-    if (!axis_ || !series_) return;
+    // Before the chart has a size (a view not yet shown) there is nothing to fit to.
+    if (!axis_ || !series_ || chart_->plotArea().isEmpty()) return;
     const Plan next = plan(labels_, chart_->plotArea().width(), axis_->labelsFont());
     // Changing the labels lays the chart out again; the same width gives the same plan, so
     // this settles after one round.
