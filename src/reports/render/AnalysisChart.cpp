@@ -146,7 +146,7 @@ QChart* AnalysisChart::make(Kind kind, const Points& p) {
         chart->addSeries(series);
         series->attachAxis(x);
         series->attachAxis(y);
-        new ChartLabels(chart, x, series, p.labels, p.values);
+        new ChartLabels(chart, x, series, p.labels, p.values);  // the chart owns it
     } else {
         auto* series = new QLineSeries;
         series->setName(seriesName(p.income));
@@ -158,7 +158,7 @@ QChart* AnalysisChart::make(Kind kind, const Points& p) {
         chart->addSeries(series);
         series->attachAxis(x);
         series->attachAxis(y);
-        new ChartLabels(chart, x, series, p.labels, p.values);
+        new ChartLabels(chart, x, series, p.labels, p.values);  // the chart owns it
     }
     return chart;
 }
