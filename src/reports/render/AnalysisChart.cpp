@@ -11,17 +11,17 @@
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
-#include <QValueAxis>
 #include <cmath>
 
+#include "reports/ChartScale.h"
 #include "reports/ReportTable.h"
+#include "reports/render/ChartLabels.h"
 #include "storage/Money.h"
 
 namespace cw {
 
 namespace {
 
-constexpr int kMaxLabels = 24;
 // Slices below this share carry no label of their own (their value shows on hover).
 constexpr double kLabelledShare = 0.03;
 constexpr int kMaxLegendSlices = 16;
@@ -33,32 +33,25 @@ QFont titleFont() {
     return f;
 }
 
-// The horizontal axis of the bar and line charts: one position per point, labels thinned.
-QCategoryAxis* categoryAxis(const QStringList& labels) {
+// The horizontal axis of the bar and line charts: one position per point; ChartLabels
+// decides which texts it shows at the chart's size.
+QCategoryAxis* categoryAxis(int count) {
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const int n = int(labels.size());
-    axis->setRange(-0.5, std::max(0.5, n - 0.5));
-    const int step = AnalysisChart::labelStep(n);
-    for (int i = 0; i < n; i += step) axis->append(labels[i], i);
-    if (n > 8) axis->setLabelsAngle(-90);
+    axis->setRange(-0.5, std::max(0.5, count - 0.5));
     axis->setGridLineVisible(false);
     return axis;
 }
 
-QValueAxis* valueAxis(const QList<double>& values) {
-    auto* axis = new QValueAxis;
-    double lo = 0;
-    double hi = 0;
-    for (double v : values) {
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-    }
-    // Nothing to show yet: a plain scale rather than 0, 0, 1, 1.
-    if (lo == hi) hi = lo + 100;
-    axis->setRange(lo, hi);
-    axis->applyNiceNumbers();
-    axis->setLabelFormat(QStringLiteral("%.0f"));
+// The vertical axis: round steps written for a reader ("5,000万", "1.5亿"), not printf's
+// 150000000.
+QCategoryAxis* valueAxis(const QList<double>& values) {
+    const ChartScale scale = ChartScale::of(values);
+    auto* axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setRange(scale.low(), scale.high());
+    axis->setStartValue(scale.low());
+    for (double tick : scale.ticks()) axis->append(scale.tickLabel(tick), tick);
     return axis;
 }
 
@@ -90,10 +83,6 @@ QColor AnalysisChart::sliceColour(bool income, int index) {
     const int hue = (base + (index * 23) % 70 - 35 + 360) % 360;
     const int lightness = 80 + (index * 37) % 100;
     return QColor::fromHsl(hue, 170, lightness);
-}
-
-int AnalysisChart::labelStep(int count) {
-    return count <= kMaxLabels ? 1 : (count + kMaxLabels - 1) / kMaxLabels;
 }
 
 QString AnalysisChart::sliceLabel(const QString& label, double value, double total) {
@@ -142,7 +131,7 @@ QChart* AnalysisChart::make(Kind kind, const Points& p) {
         return chart;
     }
 
-    auto* x = categoryAxis(p.labels);
+    auto* x = categoryAxis(int(p.labels.size()));
     auto* y = valueAxis(p.values);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -157,6 +146,7 @@ QChart* AnalysisChart::make(Kind kind, const Points& p) {
         chart->addSeries(series);
         series->attachAxis(x);
         series->attachAxis(y);
+        new ChartLabels(chart, x, series, p.labels, p.values);  // the chart owns it
     } else {
         auto* series = new QLineSeries;
         series->setName(seriesName(p.income));
@@ -168,18 +158,27 @@ QChart* AnalysisChart::make(Kind kind, const Points& p) {
         chart->addSeries(series);
         series->attachAxis(x);
         series->attachAxis(y);
+        new ChartLabels(chart, x, series, p.labels, p.values);  // the chart owns it
+    }
+    return chart;
+}
+
+QChart* AnalysisChart::laidOut(QGraphicsScene& scene, Kind kind, const Points& points, QSize size) {
+    QChart* chart = make(kind, points);
+    scene.addItem(chart);  // the scene owns it from here
+    chart->setGeometry(QRectF(QPointF(0, 0), size));
+    // Let the chart lay out its axes and legend before it is painted; fitting the labels to
+    // the size lays it out once more.
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
     return chart;
 }
 
 QImage AnalysisChart::image(Kind kind, const Points& points, QSize size) {
     QGraphicsScene scene;
-    QChart* chart = make(kind, points);
-    scene.addItem(chart);  // the scene owns it from here
-    chart->setGeometry(QRectF(QPointF(0, 0), size));
-    // Let the chart lay out its axes and legend before it is painted.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    laidOut(scene, kind, points, size);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);

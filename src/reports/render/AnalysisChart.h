@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QChart;
+class QGraphicsScene;
 
 namespace cw {
 
@@ -16,9 +17,10 @@ class ReportTable;
 // values: the screen's chart tabs show them, "保存图片" and `coinwick-cli analysis … png=`
 // paint them offscreen through image(), so the file shows what the screen shows.
 //
-// Long series stay readable: the axis keeps at most about two dozen labels, evenly thinned,
-// and turns them when there are more than a few; the pie names only the slices large enough
-// to carry a label and moves its legend aside. Income draws in greens, expense in reds.
+// Long series stay readable: ChartLabels fits the axis labels and the values over the bars
+// to the chart's size, the value axis reads in separators and 万/亿 (ChartScale); the pie
+// names only the slices large enough to carry a label, each with its share, and moves its
+// legend aside. Income draws in greens, expense in reds.
 class AnalysisChart {
   public:
     enum class Kind { Bar, Line, Pie };
@@ -39,8 +41,6 @@ class AnalysisChart {
     // The series colour of a side, and the colour of pie slice i.
     static QColor colour(bool income);
     static QColor sliceColour(bool income, int index);
-    // The labels the category axis shows (every step-th), for the tests and the screen.
-    static int labelStep(int count);
     static QString sliceLabel(const QString& label, double value, double total);
 
     static QSize pngSize() { return {1200, 700}; }
@@ -48,6 +48,8 @@ class AnalysisChart {
     // "bar", "line", "pie"; false for another word.
     static bool kindFromWord(const QString& word, Kind* kind);
 
+    // The chart in `scene`, laid out at `size` as image() paints it.
+    static QChart* laidOut(QGraphicsScene& scene, Kind kind, const Points& points, QSize size);
     // Paints the chart offscreen; needs the application object of a graphical program.
     static QImage image(Kind kind, const Points& points, QSize size = pngSize());
     static bool writePng(Kind kind, const Points& points, const QString& path, QString* error,

@@ -80,6 +80,12 @@ QStringList SideGrids::statusTexts(int side) const {
     return texts;
 }
 
+namespace {
+
+constexpr QSize kChartMinimum(480, 320);
+
+}  // namespace
+
 ChartTabs::ChartTabs(AppContext& ctx, const ReportDefinition& definition, bool income,
                      QWidget* parent)
     : QWidget(parent), ctx_(ctx), def_(definition), income_(income) {
@@ -90,6 +96,9 @@ ChartTabs::ChartTabs(AppContext& ctx, const ReportDefinition& definition, bool i
     for (int k = 0; k < captions.size(); ++k) {
         auto* view = new QChartView(this);
         view->setRenderHint(QPainter::Antialiasing);
+        // Below this a chart has no room left for its axes and Qt cuts every label to "…";
+        // the window keeps at least this much for it.
+        view->setMinimumSize(kChartMinimum);
         view->setChart(
             AnalysisChart::make(AnalysisChart::Kind(k), {def_.chartTitle, {}, {}, income_}));
         views_ << view;
