@@ -1,24 +1,16 @@
 #include "storage/OutputFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QIODevice>
 
-#include "support/Files.h"
 #include "support/TempDataFile.h"
 
 using namespace cw;
 
 namespace {
-
-int modeOf(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
-}
 
 struct OutputFileTest : ::testing::Test {
     test::TempDataFile f;
@@ -59,44 +51,6 @@ TEST_F(OutputFileTest, RefusesEveryWayIntoTheDataFolder) {
     EXPECT_TRUE(OutputFile::refusal(at("out/../x.pdf"), f.dataPath()).isEmpty());
     EXPECT_TRUE(OutputFile::refusal(at("Export/x.xlsx"), f.dataPath()).isEmpty());
     EXPECT_EQ(QDir(at("Data")).entryList(QDir::Files), QStringList{"db.kbk"});
-}
-
-// A whole file replaces the target, owner-only; a failed one leaves the earlier file as it
-// was and nothing else behind.
-TEST_F(OutputFileTest, ReplacesOnlyWhenCompleteAndOwnerOnly) {
-    QDir().mkpath(at("out"));
-    const QString target = at("out/report.pdf");
-    test::writeFile(target, "earlier");
-    QString error;
-    EXPECT_FALSE(OutputFile::write(
-        target, f.dataPath(),
-        [](QIODevice& d) {
-            d.write("half");
-            return false;
-        },
-        &error));
-    EXPECT_EQ(error, QStringLiteral("无法写入文件：") + target);
-    EXPECT_EQ(test::readFile(target), "earlier");
-    EXPECT_EQ(QDir(at("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
-
-    const mode_t old = ::umask(022);
-    EXPECT_TRUE(OutputFile::write(
-        target, f.dataPath(), [](QIODevice& d) { return d.write("whole") == 5; }, &error));
-    ::umask(old);
-    EXPECT_EQ(test::readFile(target), "whole");
-    EXPECT_EQ(modeOf(target), 0600);
-    EXPECT_EQ(QDir(at("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
-}
-
-TEST_F(OutputFileTest, PrivateFoldersAreMadeAndClosedToOthers) {
-    EXPECT_TRUE(OutputFile::makePrivateFolder(at("Export")));
-    EXPECT_EQ(modeOf(at("Export")), 0700);
-    QDir().mkpath(at("Backup"));
-    ::chmod(QFile::encodeName(at("Backup")).constData(), 0755);
-    EXPECT_TRUE(OutputFile::makePrivateFolder(at("Backup")));
-    EXPECT_EQ(modeOf(at("Backup")), 0700);
-    test::writeFile(at("plain"), "x");
-    EXPECT_FALSE(OutputFile::makePrivateFolder(at("plain")));
 }
 
 }  // namespace
