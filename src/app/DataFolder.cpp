@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "storage/DataFile.h"
+#include "storage/OutputFile.h"
 
 namespace cw {
 
@@ -90,7 +91,8 @@ DataFolder::Prepared DataFolder::prepare() const {
     if (kind_ != Kind::PerUser) return r;
     const QDir dir(dir_);
     for (const char* sub : {"Data", "Backup", "Export", "Music"}) {
-        if (!dir.mkpath(QString::fromLatin1(sub))) {
+        // The household's books, their copies and exports: for its user alone.
+        if (!OutputFile::makePrivateFolder(dir.filePath(QString::fromLatin1(sub)))) {
             r.ok = false;
             r.message = QStringLiteral("无法建立数据文件夹：") +
                         QDir::toNativeSeparators(dir.filePath(QString::fromLatin1(sub)));

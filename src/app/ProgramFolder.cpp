@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "storage/DataFile.h"
+#include "storage/OutputFile.h"
 
 namespace cw {
 
@@ -41,7 +42,8 @@ void ProgramFolder::updaterHousekeeping() const {
 }
 
 void ProgramFolder::ensureBackupFolder() const {
-    QDir(dir_).mkpath(QStringLiteral("Backup"));
+    // The copies hold every book: only their owner may look into the folder.
+    OutputFile::makePrivateFolder(backupFolder());
 }
 
 }  // namespace cw

@@ -21,7 +21,7 @@ class ProgramFolder {
     // Moves a freshly downloaded updater into place and removes the updater's leftovers.
     // Failures are ignored: start-up goes on whatever happens here.
     void updaterHousekeeping() const;
-    // Creates Backup/ when it is missing.
+    // Creates Backup/ when it is missing, owner-only (and closes an older one to others).
     void ensureBackupFolder() const;
 
   private:

@@ -11,6 +11,7 @@
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "storage/Money.h"
+#include "storage/OutputFile.h"
 #include "storage/PinyinCode.h"
 #include "storage/TfrmDM.h"
 
@@ -76,6 +77,20 @@ const char* kUsage =
     "      what the dialog shows (today, the parent's account and member, the whole\n"
     "      outstanding amount, principal and profit 0)\n"
     "keys: date category contact amount account member remark from to principal profit id of\n";
+
+// Files named by xlsx=, pdf= and png= are checked before anything is read or printed, so a
+// refused place costs the user no half output; the writers check again when they write.
+QString refusedOutput(const QStringList& args, const QString& dataFile) {
+    for (const QString& arg : args) {
+        for (const QLatin1String key :
+             {QLatin1String("xlsx="), QLatin1String("pdf="), QLatin1String("png=")}) {
+            if (!arg.startsWith(key)) continue;
+            if (QString why = OutputFile::refusal(arg.mid(key.size()), dataFile); !why.isEmpty())
+                return why;
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -166,6 +181,9 @@ int Cli::run(const QStringList& argsIn) {
     home_ = folder_->dir();
     if (args.isEmpty()) return usage(QString());
     const QString verb = args.takeFirst();
+    if (const QString why = refusedOutput(args, DataFile::pathIn(home_)); !why.isEmpty()) {
+        return refuse(why);
+    }
     try {
         if (verb == QLatin1String("init")) return cmdInit(args);
         if (verb == QLatin1String("lunar")) return cmdLunar(args);

@@ -19,6 +19,7 @@
 #include "reports/SpreadsheetExport.h"
 #include "reports/XlsxWriter.h"
 #include "reports/render/ReportPainter.h"
+#include "storage/Database.h"
 #include "storage/TfrmDM.h"
 
 namespace cw {
@@ -85,13 +86,13 @@ int Cli::cmdNotes(const QStringList& args) {
             {state_.myBName, QDate::fromString(f.from, QStringLiteral("yyyy-MM-dd")),
              QDate::fromString(f.to, QStringLiteral("yyyy-MM-dd"))});
         XlsxWriter writer;
-        if (!writer.write(wb, xlsx)) return refuse(writer.errorString());
+        if (!writer.write(wb, xlsx, db_->path())) return refuse(writer.errorString());
     }
     if (!pdf.isEmpty()) {
         const ReportPainter painter(PrintLayout::named(QStringLiteral("Print/theJS.rf3")), table,
                                     state_.myBName, QDateTime::currentDateTime());
         QString error;
-        if (!painter.writePdf(pdf, &error)) return refuse(error);
+        if (!painter.writePdf(pdf, db_->path(), &error)) return refuse(error);
     }
     return Done;
 }

@@ -132,13 +132,13 @@ int Cli::cmdQuery(const QStringList& args) {
         const Workbook wb = SpreadsheetExport::build(ExportLayout::forScreen(def.screen),
                                                      outcome.table, {state_.myBName, from, to});
         XlsxWriter writer;
-        if (!writer.write(wb, xlsx)) return refuse(writer.errorString());
+        if (!writer.write(wb, xlsx, db_->path())) return refuse(writer.errorString());
     }
     if (!pdf.isEmpty()) {
         const ReportPainter painter(PrintLayout::named(def.printLayout), outcome.table,
                                     state_.myBName, QDateTime::currentDateTime());
         QString error;
-        if (!painter.writePdf(pdf, &error)) return refuse(error);
+        if (!painter.writePdf(pdf, db_->path(), &error)) return refuse(error);
     }
     return Done;
 }

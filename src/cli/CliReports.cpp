@@ -112,7 +112,8 @@ int Cli::cmdReport(const QStringList& args) {
         const Workbook wb = MonthCategoryReport::build(*db_, state_.myBName, *spec);
         printWorkbook(out_, wb);
         XlsxWriter writer;
-        if (!xlsx.isEmpty() && !writer.write(wb, xlsx)) return refuse(writer.errorString());
+        if (!xlsx.isEmpty() && !writer.write(wb, xlsx, db_->path()))
+            return refuse(writer.errorString());
         return Done;
     }
     const ReportDefinition* def = args.isEmpty() ? nullptr : ReportCatalog::byCliName(args[0]);
@@ -142,13 +143,13 @@ int Cli::cmdReport(const QStringList& args) {
                 : SpreadsheetExport::build(ExportLayout::forScreen(def->screen), outcome.table,
                                            {state_.myBName, a.filter.from, a.filter.to});
         XlsxWriter writer;
-        if (!writer.write(wb, a.xlsx)) return refuse(writer.errorString());
+        if (!writer.write(wb, a.xlsx, db_->path())) return refuse(writer.errorString());
     }
     if (!a.pdf.isEmpty()) {
         const ReportPainter painter(PrintLayout::named(def->printLayout), outcome.table,
                                     state_.myBName, QDateTime::currentDateTime());
         QString error;
-        if (!painter.writePdf(a.pdf, &error)) return refuse(error);
+        if (!painter.writePdf(a.pdf, db_->path(), &error)) return refuse(error);
     }
     return Done;
 }

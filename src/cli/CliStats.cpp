@@ -110,7 +110,7 @@ int Cli::writeScreenResult(const QString& screen, const ReportFilter& filter, co
                 : SpreadsheetExport::build(ExportLayout::forScreen(def->screen), outcome.table,
                                            {state_.myBName, filter.from, filter.to});
         XlsxWriter writer;
-        if (!writer.write(wb, xlsx)) return refuse(writer.errorString());
+        if (!writer.write(wb, xlsx, db_->path())) return refuse(writer.errorString());
     }
     if (result) *result = std::move(outcome.table);
     return Done;
@@ -203,7 +203,7 @@ int Cli::cmdAnalysis(const QStringList& args) {
     QString error;
     const AnalysisChart::Points points =
         AnalysisChart::points(table, def.chartTitle, side == AnalysisReport::Side::Income);
-    if (!AnalysisChart::writePng(kind, points, png, &error)) return refuse(error);
+    if (!AnalysisChart::writePng(kind, points, png, db_->path(), &error)) return refuse(error);
     return Done;
 }
 

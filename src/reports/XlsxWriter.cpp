@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "reports/Workbook.h"
+#include "storage/OutputFile.h"
 
 namespace cw {
 
@@ -86,17 +87,27 @@ lxw_error writeCell(lxw_worksheet* ws, int row, int col, const QVariant& v, lxw_
 
 }  // namespace
 
-bool XlsxWriter::write(const Workbook& book, const QString& path) {
+bool XlsxWriter::write(const Workbook& book, const QString& path, const QString& dataFile) {
     error_.clear();
-    // The library would only find out when closing, after printing its own complaint.
-    if (!QFileInfo(path).absoluteDir().exists()) {
-        error_ = QStringLiteral("无法写入文件：") + path + QStringLiteral("（文件夹不存在）");
+    // The library writes a file by name: it gets the temporary one, which replaces the
+    // target only once the library says the workbook is complete.
+    OutputFile out(path, dataFile);
+    if (!out.open()) {
+        error_ = out.errorString();
         return false;
     }
-    const QByteArray file = QFile::encodeName(path);
-    lxw_workbook* wb = workbook_new(file.constData());
+    if (!writeFile(book, out.temporaryPath(), path)) return false;
+    if (!out.commit()) {
+        error_ = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool XlsxWriter::writeFile(const Workbook& book, const QString& file, const QString& shownAs) {
+    lxw_workbook* wb = workbook_new(QFile::encodeName(file).constData());
     if (!wb) {
-        error_ = QStringLiteral("无法写入文件：") + path;
+        error_ = QStringLiteral("无法写入文件：") + QDir::toNativeSeparators(shownAs);
         return false;
     }
     const QByteArray title = book.caption().toUtf8();
@@ -145,8 +156,8 @@ bool XlsxWriter::write(const Workbook& book, const QString& path) {
 
     const lxw_error rc = workbook_close(wb);
     if (rc != LXW_NO_ERROR) {
-        error_ = QStringLiteral("无法写入文件：") + path + QStringLiteral("（") +
-                 QString::fromUtf8(lxw_strerror(rc)) + QStringLiteral("）");
+        error_ = QStringLiteral("无法写入文件：") + QDir::toNativeSeparators(shownAs) +
+                 QStringLiteral("（") + QString::fromUtf8(lxw_strerror(rc)) + QStringLiteral("）");
         return false;
     }
     return true;
@@ -159,7 +170,8 @@ bool XlsxWriter::write(const Workbook& book, QIODevice* device) {
         return false;
     }
     const QString path = dir.filePath(QStringLiteral("book.xlsx"));
-    if (!write(book, path)) return false;
+    error_.clear();
+    if (!writeFile(book, path, path)) return false;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly) || device->write(f.readAll()) != f.size()) {
         error_ = device->errorString();

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "storage/DbError.h"
+#include "storage/OutputFile.h"
 #include "storage/StatementCache.h"
 
 namespace cw {
@@ -47,12 +48,6 @@ QByteArray rawKeyPragma(const QString& password) {
     const QByteArray hash =
         QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Sha256).toHex();
     return "PRAGMA key = \"x'" + hash + "'\";";
-}
-
-// The same file under two names (links and ".." included) counts as one.
-bool sameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
 // Replaces dest in one step: a reader sees the old file or the new one, never none.
@@ -214,20 +209,19 @@ void Database::requireColumn(const QString& table, const QString& column) {
 }
 
 void Database::backupTo(const QString& dest) {
-    // Written beside the target under a temporary name and renamed at the end, so the
-    // target is either the old copy or a whole new one, never half written.
-    // A copy written over the open file would leave this connection on a deleted file.
-    if (sameFile(dest, path_)) {
-        throw DbError(QStringLiteral("无法写入备份文件 %1：这就是正在使用的数据文件").arg(dest));
-    }
-    const QString tmp = dest + QStringLiteral(".part");
-    QFile::remove(tmp);
+    // Written beside the target under a temporary name, owner-only, and renamed at the end,
+    // so the target is either the old copy or a whole new one, never half written; the books
+    // are the household's own. Never into the data file's folder: a copy over the open file
+    // would leave this connection on a deleted file.
+    OutputFile file(dest, path_);
+    if (!file.open()) throw DbError(file.errorString());
+    const QString tmp = file.temporaryPath();
     sqlite3* out = nullptr;
-    int rc = sqlite3_open_v2(QFileInfo(tmp).absoluteFilePath().toUtf8().constData(), &out,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(QFile::encodeName(tmp).constData(), &out, SQLITE_OPEN_READWRITE, nullptr);
     auto failWith = [&](const QString& msg, int code) {
         sqlite3_close_v2(out);
-        QFile::remove(tmp);
+        QFile::remove(tmp + QStringLiteral("-journal"));
         throw DbError(QStringLiteral("无法写入备份文件 %1：%2").arg(dest, msg), code);
     };
     if (rc == SQLITE_OK) {
@@ -240,11 +234,10 @@ void Database::backupTo(const QString& dest) {
     rc = sqlite3_backup_step(b, -1);
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE) failWith(QString::fromUtf8(sqlite3_errstr(rc)), rc);
-    sqlite3_close_v2(out);
-    if (!renameOver(tmp, dest)) {
-        QFile::remove(tmp);
-        throw DbError(QStringLiteral("无法写入备份文件 %1").arg(dest));
-    }
+    rc = sqlite3_close(out);
+    out = nullptr;
+    if (rc != SQLITE_OK) failWith(QString::fromUtf8(sqlite3_errstr(rc)), rc);
+    if (!file.commit()) throw DbError(file.errorString());
 }
 
 bool Database::hasSchemaOf(const Database& other) const {

@@ -43,6 +43,11 @@ TEST(ProgramFolderTest, BackupFolderAndExitCopyName) {
     EXPECT_FALSE(QDir(folder.backupFolder()).exists());
     folder.ensureBackupFolder();
     EXPECT_TRUE(QDir(folder.backupFolder()).exists());
+    // The copies hold every book: nobody but the owner looks in, also into an older folder.
+    EXPECT_EQ(QFile::permissions(folder.backupFolder()) & 0x0077, QFileDevice::Permissions());
+    QFile::setPermissions(folder.backupFolder(), QFileDevice::Permissions(0x7755));
+    folder.ensureBackupFolder();
+    EXPECT_EQ(QFile::permissions(folder.backupFolder()) & 0x0077, QFileDevice::Permissions());
     EXPECT_EQ(folder.exitBackupFile("2026-12-09"), dir.path() + "/Backup/2026-12-09.kbk");
     EXPECT_EQ(folder.dataFile(), dir.path() + "/Data/db.kbk");
     EXPECT_EQ(folder.soundFile(), dir.path() + "/Music/1.mp3");

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,9 +85,13 @@ TEST_F(DataCopyTest, ABackupIsNamedAfterTheDayAndOpensWithTheSameKey) {
     EXPECT_EQ(DataBackup::fileName(QStringLiteral("2026-12-09")), QStringLiteral("2026-12-09.kbk"));
     const QString path = backup.targetIn(backups);
     EXPECT_EQ(path, backups + QStringLiteral("/2026-12-09.kbk"));
+    const mode_t previous = ::umask(022);
     const DataBackup::Result r = backup.backup(path);
+    ::umask(previous);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.message, QStringLiteral("数据备份成功！"));
+    // Readable by its owner alone, as the data file is.
+    EXPECT_EQ(QFile::permissions(path) & 0x0077, QFileDevice::Permissions());
     auto copy = Database::open(path);
     EXPECT_EQ(books(*copy), QStringList{kHome});
     EXPECT_EQ(balance(*copy, QStringLiteral("钱包")), 100);
@@ -122,6 +127,10 @@ TEST_F(DataCopyTest, FailedBackupsSayNoAndLeaveTheFileAlone) {
     EXPECT_FALSE(backup.backup(backups).ok);
     EXPECT_FALSE(backup.backup(f.dataPath()).ok);
     EXPECT_FALSE(backup.backup(f.programDir() + QStringLiteral("/Data/../Data/db.kbk")).ok);
+    // Nothing goes into the data file's folder, under any name.
+    EXPECT_FALSE(backup.backup(f.programDir() + QStringLiteral("/Data/../Data/new.kbk")).ok);
+    EXPECT_EQ(QDir(f.programDir() + QStringLiteral("/Data")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("db.kbk")});
 
     f.db().exec(QStringLiteral("UPDATE SAccount SET AMoney=7"));
     f.reopen();

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace cw::test {
 
@@ -13,8 +14,10 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun runCli(const QStringList& args) {
+// inChild, when given, runs in the child before the program starts (limits, signals).
+inline CliRun runCli(const QStringList& args, const std::function<void()>& inChild = {}) {
     QProcess p;
+    if (inChild) p.setChildProcessModifier(inChild);
     p.start(QStringLiteral(COINWICK_CLI), args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),

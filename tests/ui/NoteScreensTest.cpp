@@ -319,7 +319,7 @@ void NoteScreensTest::printedNotesWrapTheirWholeText() {
                                 QDateTime(QDate(2026, 12, 9), QTime(9, 0)));
     QTemporaryDir temp;
     const QString path = temp.filePath(QStringLiteral("notes.pdf"));
-    QVERIFY(painter.writePdf(path));
+    QVERIFY(painter.writePdf(path, fx.file.dataPath()));
     QProcess p;
     p.start(pdftotext, {path, QStringLiteral("-")});
     QVERIFY(p.waitForFinished(30000));

@@ -325,7 +325,7 @@ void ReportScreensTest::everyPrintedLayoutPaints() {
                                     QDateTime(QDate(2026, 12, 9), QTime(8, 30, 5)));
         const QString path =
             dir + QLatin1Char('/') + QFileInfo(layout.name).baseName() + QStringLiteral(".pdf");
-        QVERIFY2(painter.writePdf(path), qPrintable(layout.name));
+        QVERIFY2(painter.writePdf(path, QString()), qPrintable(layout.name));
         if (pdftotext.isEmpty()) continue;
         QProcess p;
         p.start(pdftotext, {QStringLiteral("-layout"), path, QStringLiteral("-")});

@@ -6,6 +6,8 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -172,6 +174,7 @@ class StatisticsScreensTest : public QObject {
     void chartsReadAtTheirSize_data();
     void chartsReadAtTheirSize();
     void screenChartReadsAtTheWindowsSize();
+    void exportsNeverLandInTheDataFolder();
     void accountQueryFiltersAndTotals();
     void dashboardPicturesPresetTheKind();
 };
@@ -325,6 +328,28 @@ void StatisticsScreensTest::analysisSavesTheChartAsPng() {
     QCOMPARE(img.size(), AnalysisChart::pngSize());
     QCOMPARE(b.fx.messages.entries.size(), 1);
     QVERIFY(b.fx.messages.entries[0].text.startsWith(QStringLiteral("图片已保存在：")));
+    // The picture and its folder are the owner's alone.
+    QCOMPARE(QFile::permissions(path) & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(QFile::permissions(QFileInfo(path).path()) & 0x0077, QFileDevice::Permissions());
+}
+
+// Export/ made a link to Data/: the picture and the workbook are refused with a message, and
+// nothing is written beside the data file.
+void StatisticsScreensTest::exportsNeverLandInTheDataFolder() {
+    Book b;
+    const QString home = b.fx.file.programDir();
+    QVERIFY(QFile::link(home + QStringLiteral("/Data"), home + QStringLiteral("/Export")));
+    ReportScreen* s = b.open(QStringLiteral("收入分析 &I"));
+    s->runButton()->click();
+    QVERIFY(s->charts()->ButSaveClick().isEmpty());
+    QCOMPARE(b.fx.messages.entries.size(), 1);
+    QVERIFY(b.fx.messages.last().startsWith(QStringLiteral("无法写入文件：")));
+    s->excelButton()->click();
+    QCOMPARE(b.fx.messages.entries.size(), 2);
+    QVERIFY(b.fx.messages.last().startsWith(ExcelExport::noSpreadsheetMessage()));
+    QVERIFY(b.opened.isEmpty());
+    QCOMPARE(QDir(home + QStringLiteral("/Data")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("db.kbk")});
 }
 
 void StatisticsScreensTest::chartsReadAtTheirSize_data() {

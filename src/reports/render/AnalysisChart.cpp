@@ -17,6 +17,7 @@
 #include "reports/ReportTable.h"
 #include "reports/render/ChartLabels.h"
 #include "storage/Money.h"
+#include "storage/OutputFile.h"
 
 namespace cw {
 
@@ -189,12 +190,11 @@ QImage AnalysisChart::image(Kind kind, const Points& points, QSize size) {
     return image;
 }
 
-bool AnalysisChart::writePng(Kind kind, const Points& points, const QString& path, QString* error,
-                             QSize size) {
+bool AnalysisChart::writePng(Kind kind, const Points& points, const QString& path,
+                             const QString& dataFile, QString* error, QSize size) {
     const QImage img = image(kind, points, size);
-    if (img.save(path, "PNG")) return true;
-    if (error) *error = QStringLiteral("无法写入图片：") + path;
-    return false;
+    return OutputFile::write(
+        path, dataFile, [&img](QIODevice& device) { return img.save(&device, "PNG"); }, error);
 }
 
 }  // namespace cw

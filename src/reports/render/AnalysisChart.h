@@ -52,8 +52,10 @@ class AnalysisChart {
     static QChart* laidOut(QGraphicsScene& scene, Kind kind, const Points& points, QSize size);
     // Paints the chart offscreen; needs the application object of a graphical program.
     static QImage image(Kind kind, const Points& points, QSize size = pngSize());
-    static bool writePng(Kind kind, const Points& points, const QString& path, QString* error,
-                         QSize size = pngSize());
+    // Writes the picture through OutputFile (never into the folder of dataFile, the open data
+    // file); false with *error set when it cannot be written, and then no file is changed.
+    static bool writePng(Kind kind, const Points& points, const QString& path,
+                         const QString& dataFile, QString* error, QSize size = pngSize());
 };
 
 }  // namespace cw

@@ -10,6 +10,7 @@
 #include <QTextLayout>
 
 #include "reports/ProductInfo.h"
+#include "storage/OutputFile.h"
 
 namespace cw {
 
@@ -267,17 +268,19 @@ void ReportPainter::paintLine(QPainter& p, const Geometry& g, double y, double h
     }
 }
 
-bool ReportPainter::writePdf(const QString& path, QString* error) const {
-    QPdfWriter pdf(path);
-    pdf.setPageLayout(pageLayout());
-    pdf.setTitle(title());
-    pdf.setCreator(ProductInfo::name());
-    pdf.setResolution(600);
-    if (paint(&pdf) == 0) {
-        if (error) *error = QStringLiteral("无法写入文件：") + QFileInfo(path).absoluteFilePath();
-        return false;
-    }
-    return true;
+bool ReportPainter::writePdf(const QString& path, const QString& dataFile, QString* error) const {
+    return OutputFile::write(
+        path, dataFile,
+        [this](QIODevice& device) {
+            // The writer finishes the file when it goes out of scope, before the commit.
+            QPdfWriter pdf(&device);
+            pdf.setPageLayout(pageLayout());
+            pdf.setTitle(title());
+            pdf.setCreator(ProductInfo::name());
+            pdf.setResolution(600);
+            return paint(&pdf) > 0;
+        },
+        error);
 }
 
 }  // namespace cw

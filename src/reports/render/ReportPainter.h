@@ -19,7 +19,7 @@ namespace cw {
 //
 //     ReportPainter painter(PrintLayout::named("Print/theSZ_M.rf3"), table, book,
 //                           QDateTime::currentDateTime());
-//     painter.writePdf(path);                  // a PDF, fonts embedded, text searchable
+//     painter.writePdf(path, db.path());       // a PDF, fonts embedded, text searchable
 //     painter.paint(printer);                  // in QPrintPreviewDialog::paintRequested
 //
 // Needs a QGuiApplication (any platform, offscreen included).
@@ -38,9 +38,10 @@ class ReportPainter {
     // Paints every page inside the device's current page layout; returns the page count
     // (0 when the device could not be painted on).
     int paint(QPagedPaintDevice* device) const;
-    // Writes the report as a PDF on the layout's page; false with *error set when the file
-    // cannot be written.
-    bool writePdf(const QString& path, QString* error = nullptr) const;
+    // Writes the report as a PDF on the layout's page through OutputFile (never into the
+    // folder of dataFile, the open data file); false with *error set when the file cannot be
+    // written, and then no file at path is changed.
+    bool writePdf(const QString& path, const QString& dataFile, QString* error = nullptr) const;
 
   private:
     struct Geometry;

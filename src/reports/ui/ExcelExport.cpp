@@ -7,6 +7,8 @@
 #include <QProgressBar>
 
 #include "reports/XlsxWriter.h"
+#include "storage/Database.h"
+#include "storage/OutputFile.h"
 #include "widgets/AppContext.h"
 
 namespace cw {
@@ -35,8 +37,8 @@ QString ExcelExport::save(AppContext& ctx, const Workbook& workbook) {
     const QString path = SpreadsheetExport::fileFor(ctx.programDir, workbook.caption(),
                                                     QDateTime::currentDateTime());
     XlsxWriter writer;
-    if (!QDir().mkpath(SpreadsheetExport::exportFolder(ctx.programDir)) ||
-        !writer.write(workbook, path)) {
+    if (!OutputFile::makePrivateFolder(SpreadsheetExport::exportFolder(ctx.programDir)) ||
+        !writer.write(workbook, path, ctx.db.path())) {
         const QString why =
             writer.errorString().isEmpty()
                 ? QStringLiteral("无法创建文件夹：") +

@@ -10,6 +10,8 @@
 
 #include "reports/SpreadsheetExport.h"
 #include "reports/render/ReportPainter.h"
+#include "storage/Database.h"
+#include "storage/OutputFile.h"
 #include "widgets/AppContext.h"
 
 namespace cw {
@@ -18,7 +20,7 @@ namespace {
 
 void exportPdf(AppContext& ctx, const ReportPainter& painter, QWidget* parent) {
     const QString folder = SpreadsheetExport::exportFolder(ctx.programDir);
-    QDir().mkpath(folder);
+    OutputFile::makePrivateFolder(folder);
     QString suggested =
         SpreadsheetExport::fileFor(ctx.programDir, painter.title(), QDateTime::currentDateTime());
     suggested.chop(int(qstrlen(".xlsx")));
@@ -27,7 +29,7 @@ void exportPdf(AppContext& ctx, const ReportPainter& painter, QWidget* parent) {
                                                       QStringLiteral("PDF文件 (*.pdf)"));
     if (path.isEmpty()) return;
     QString error;
-    if (!painter.writePdf(path, &error)) ctx.messages.warn(error);
+    if (!painter.writePdf(path, ctx.db.path(), &error)) ctx.messages.warn(error);
 }
 
 }  // namespace

@@ -24,7 +24,9 @@
 
 #include "reports/SpreadsheetExport.h"
 #include "reports/ui/ReportTableModel.h"
+#include "storage/Database.h"
 #include "storage/Money.h"
+#include "storage/OutputFile.h"
 #include "widgets/AppContext.h"
 #include "widgets/ReadOnlyGrid.h"
 
@@ -177,8 +179,8 @@ QString ChartTabs::ButSaveClick() {
     }
     path = png;
     QString error;
-    if (!QDir().mkpath(SpreadsheetExport::exportFolder(ctx_.programDir)) ||
-        !AnalysisChart::writePng(AnalysisChart::Kind(k), points_, path, &error)) {
+    if (!OutputFile::makePrivateFolder(SpreadsheetExport::exportFolder(ctx_.programDir)) ||
+        !AnalysisChart::writePng(AnalysisChart::Kind(k), points_, path, ctx_.db.path(), &error)) {
         ctx_.messages.warn(error.isEmpty() ? QStringLiteral("无法写入图片：") + path : error);
         return QString();
     }
