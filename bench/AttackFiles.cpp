@@ -72,10 +72,16 @@ void AttackFiles::writePackage(const QString& path, const std::vector<Member>& g
         {QStringLiteral("xl/workbook.xml"),
          "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
          "relationships\"><sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/>"
-         "</sheets></workbook>"},
+         "</sheets></workbook>",
+         {},
+         0,
+         {}},
         {QStringLiteral("xl/_rels/workbook.xml.rels"),
          "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/>"
-         "</Relationships>"}};
+         "</Relationships>",
+         {},
+         0,
+         {}}};
     members.insert(members.end(), given.begin(), given.end());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write a package");
@@ -87,14 +93,15 @@ void AttackFiles::writePackage(const QString& path, const std::vector<Member>& g
         const QByteArray tail = deflatePart(m.tail, true);
         quint32 crc = crcOf(m.head);
         const quint32 unitCrc = crcOf(m.unit);
-        for (qint64 i = 0; i < m.repeat; ++i) crc = quint32(crc32_combine(crc, unitCrc, m.unit.size()));
+        for (qint64 i = 0; i < m.repeat; ++i)
+            crc = quint32(crc32_combine(crc, unitCrc, m.unit.size()));
         crc = quint32(crc32_combine(crc, crcOf(m.tail), m.tail.size()));
         const qint64 size = m.head.size() + m.repeat * m.unit.size() + m.tail.size();
         const qint64 packed = head.size() + m.repeat * unit.size() + tail.size();
         if (size > 0xFFFFFFFFll) throw std::runtime_error("a member past 4 GiB needs zip64");
-        const QByteArray fields = commonFields(
-            8, crc, quint32(packed), quint32(m.declaredSize < 0 ? size : m.declaredSize),
-            int(name.size()));
+        const QByteArray fields =
+            commonFields(8, crc, quint32(packed),
+                         quint32(m.declaredSize < 0 ? size : m.declaredSize), int(name.size()));
         const quint32 offset = quint32(file.pos());
         QByteArray local;
         put32(local, 0x04034b50);
@@ -129,8 +136,8 @@ QStringList AttackFiles::write(const QString& dir, qint64 packedBytes) {
     const QByteArray close("</sheetData></worksheet>");
     // Rows without numbers, each a cell in the last column: GBs of rows from a few MB.
     const QByteArray farRows = repeated("<row><c r=\"XFD1\"><v>1</v></c></row>", 1 << 20);
-    const qint64 repeats = std::min<qint64>(repeatsFor(farRows, packedBytes),
-                                            (0xFFFFFFFFll - 4096) / farRows.size());
+    const qint64 repeats =
+        std::min<qint64>(repeatsFor(farRows, packedBytes), (0xFFFFFFFFll - 4096) / farRows.size());
     QStringList files;
     const auto add = [&](const char* name, const std::vector<Member>& members) {
         files << QDir(dir).filePath(QString::fromUtf8(name) + QLatin1Char('-') + tag +

@@ -12,6 +12,7 @@
 // The memory case starts this executable again as a fresh process (--read_peak=FILE), so the
 // peak it reports is that of reading alone, not of heap pages left over from writing the sheet.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <zip.h>
 
 #include <QCoreApplication>
@@ -332,7 +333,6 @@ void BM_ImportReadPeakMemory(benchmark::State& st) {
     st.counters["buffers"] = double(h.buffers);
 }
 
-
 // The million-row income sheet, written on first use (about half a minute).
 const QString& millionSheet() {
     static const QString path = [] {
@@ -350,12 +350,19 @@ const QString& millionSheet() {
 const QStringList& attackFiles() {
     static const QStringList files = [] {
         QStringList all;
-        for (const qint64 size : kAttackSizes)
-            all += AttackFiles::write(sheets().dir.path(), size);
+        for (const qint64 size : kAttackSizes) all += AttackFiles::write(sheets().dir.path(), size);
         all << QStringLiteral("/dev/zero");
         return all;
     }();
     return files;
+}
+
+// Processor seconds this process has used so far (user and system).
+double processorSeconds() {
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
 // Runs this executable again on one file; its output split at blanks, empty on failure.
@@ -367,9 +374,9 @@ QList<QByteArray> runChild(const QStringList& args, benchmark::State& st) {
         return {};
     }
     if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
-        st.SkipWithError(("the child process failed: " +
-                          child.readAllStandardError().left(300).toStdString())
-                             .c_str());
+        st.SkipWithError(
+            ("the child process failed: " + child.readAllStandardError().left(300).toStdString())
+                .c_str());
         return {};
     }
     return child.readAllStandardOutput().trimmed().split(' ');
@@ -377,29 +384,39 @@ QList<QByteArray> runChild(const QStringList& args, benchmark::State& st) {
 
 // In the fresh process: the sheet read, checked and booked into a scratch copy of the book as
 // the import dialog does. Prints seconds, the resident set before reading and the peak (kB),
-// and the rows booked.
+// the rows booked, and the processor seconds in all, of reading and of checking.
 int importAll(const QString& path, qint64 bookSize) {
     BenchBook s;
     s.open(bookSize, COINWICK_BENCH_DATA_DIR, QStringLiteral("import-all"));
     const qint64 before = statusKb("VmRSS:");
+    const double cpu = processorSeconds();
     QElapsedTimer timer;
     timer.start();
     const ImportKind& kind = incomeKind();
-    const SpreadsheetImport::Checked checked =
-        SpreadsheetImport::check(kind, SpreadsheetReader::read(path));
+    SpreadsheetImport::Checked checked;
+    double readCpu = 0;
+    {
+        const SheetRows sheet = SpreadsheetReader::read(path);
+        readCpu = processorSeconds() - cpu;
+        checked = SpreadsheetImport::check(kind, sheet);
+    }
+    const double checkCpu = processorSeconds() - cpu - readCpu;
     if (!checked.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(checked.message));
         return 1;
     }
     const int booked = SpreadsheetImport(*s.dm).book(kind, checked.postings, [](int) {});
-    std::printf("%.3f %lld %lld %d\n", double(timer.elapsed()) / 1000, (long long)before,
-                (long long)statusKb("VmHWM:"), booked);
+    std::printf("%.3f %lld %lld %d %.3f %.3f %.3f\n", double(timer.elapsed()) / 1000,
+                (long long)before, (long long)statusKb("VmHWM:"), booked, processorSeconds() - cpu,
+                readCpu, checkCpu);
     return 0;
 }
 
 // In the fresh process: one file of the attack set read as the dialogs read it (a .csv or
-// /dev/zero as a bill). Prints seconds, the peak (kB) and 1 when it was refused.
+// /dev/zero as a bill). Prints seconds, the peak (kB), 1 when it was refused, and the
+// processor seconds (the machine may be shared: wall time waits for others too).
 int readAttack(const QString& path) {
+    const double cpu = processorSeconds();
     QElapsedTimer timer;
     timer.start();
     int refused = 0;
@@ -412,8 +429,8 @@ int readAttack(const QString& path) {
         refused = 1;
         std::fprintf(stderr, "%s\n", e.what());
     }
-    std::printf("%.3f %lld %d\n", double(timer.elapsed()) / 1000, (long long)statusKb("VmHWM:"),
-                refused);
+    std::printf("%.3f %lld %d %.3f\n", double(timer.elapsed()) / 1000,
+                (long long)statusKb("VmHWM:"), refused, processorSeconds() - cpu);
     return 0;
 }
 
@@ -422,15 +439,18 @@ void BM_ImportMillion(benchmark::State& st) {
     // The cached book is written here, if at all, not in the child's timing.
     BookGenerator::scratchCopy(gBookSize, COINWICK_BENCH_DATA_DIR, QStringLiteral("import-all"));
     for (auto _ : st) {
-        const QList<QByteArray> out = runChild(
-            {QStringLiteral("--import_all=") + path, QString::number(gBookSize)}, st);
-        if (out.size() != 4 || out[3].toInt() != kMillion) {
+        const QList<QByteArray> out =
+            runChild({QStringLiteral("--import_all=") + path, QString::number(gBookSize)}, st);
+        if (out.size() != 7 || out[3].toInt() != kMillion) {
             st.SkipWithError("the sheet was not booked whole");
             return;
         }
         st.counters["seconds"] = out[0].toDouble();
         st.counters["rss_before_MB"] = out[1].toDouble() * 1024 / 1e6;
         st.counters["peak_MB"] = out[2].toDouble() * 1024 / 1e6;
+        st.counters["cpu_seconds"] = out[4].toDouble();
+        st.counters["read_cpu_s"] = out[5].toDouble();
+        st.counters["check_cpu_s"] = out[6].toDouble();
     }
     st.counters["file_MB"] = double(QFileInfo(path).size()) / 1e6;
 }
@@ -439,10 +459,11 @@ void BM_ImportAttack(benchmark::State& st) {
     const QString& path = attackFiles().at(int(st.range(0)));
     for (auto _ : st) {
         const QList<QByteArray> out = runChild({QStringLiteral("--attack=") + path}, st);
-        if (out.size() != 3) return;
+        if (out.size() != 4) return;
         st.counters["seconds"] = out[0].toDouble();
         st.counters["peak_MB"] = out[1].toDouble() * 1024 / 1e6;
         st.counters["refused"] = out[2].toDouble();
+        st.counters["cpu_seconds"] = out[3].toDouble();
     }
     st.counters["file_MB"] = double(QFileInfo(path).size()) / 1e6;
 }
@@ -451,10 +472,10 @@ void registerAttacks() {
     int index = 0;
     for (const qint64 size : kAttackSizes) {
         for (const char* kind : kAttackKinds) {
-            benchmark::RegisterBenchmark(("BM_ImportAttack/" + std::string(kind) + "/" +
-                                          std::to_string(size / 1024) + "k")
-                                             .c_str(),
-                                         BM_ImportAttack)
+            benchmark::RegisterBenchmark(
+                ("BM_ImportAttack/" + std::string(kind) + "/" + std::to_string(size / 1024) + "k")
+                    .c_str(),
+                BM_ImportAttack)
                 ->Arg(index++)
                 ->Iterations(1)
                 ->UseRealTime()

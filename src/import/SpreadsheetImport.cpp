@@ -43,10 +43,10 @@ QString SpreadsheetImport::dayOf(const QString& text) {
     // Most sheets write yyyy-mm-dd already: that text is the day, shared rather than rebuilt.
     if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-')) {
         bool digits = true;
-        for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) digits = digits && text[i].isDigit() &&
-                                                          text[i].unicode() < 0x80;
-        if (digits && QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt())
-                          .isValid())
+        for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+            digits = digits && text[i].isDigit() && text[i].unicode() < 0x80;
+        if (digits &&
+            QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()).isValid())
             return text;
     }
     static const QRegularExpression pattern(
@@ -97,8 +97,10 @@ SpreadsheetImport::Checked SpreadsheetImport::check(const ImportKind& kind,
         if (p.amount.isEmpty()) p.amount = QStringLiteral("0");
 
         const std::pair<const QString*, const QString*> byHeader[] = {
-            {&kind.dateHeader, &dateText},     {&kind.nameHeader, &p.name},
-            {&kind.accountHeader, &p.account}, {&kind.targetHeader, &p.target},
+            {&kind.dateHeader, &dateText},
+            {&kind.nameHeader, &p.name},
+            {&kind.accountHeader, &p.account},
+            {&kind.targetHeader, &p.target},
             {&kind.memberHeader, &p.member}};
         for (const QString& h : required) {
             QString text;

@@ -83,9 +83,8 @@ class ZipEntry : public QIODevice {
         const void* lt = memrchr(data, '<', size_t(n));
         run_ = lt ? n - 1 - (static_cast<const char*>(lt) - data) : run_ + n;
         if (run_ > maxRun_) {
-            refusal_ = SheetLimits::exceeded(QStringLiteral("%1 中的文字超过 %2 个字符")
-                                                 .arg(name_)
-                                                 .arg(limits_.cellChars));
+            refusal_ = SheetLimits::exceeded(
+                QStringLiteral("%1 中的文字超过 %2 个字符").arg(name_).arg(limits_.cellChars));
             return -1;
         }
         return n;
@@ -137,7 +136,8 @@ void failOnError(const QXmlStreamReader& xml, const ZipEntry& entry) {
 
 void tooMany(qsizetype count, int limit, const QString& what) {
     if (count > limit) {
-        throw SheetError(SheetLimits::exceeded(QStringLiteral("%1超过 %2 个").arg(what).arg(limit)));
+        throw SheetError(
+            SheetLimits::exceeded(QStringLiteral("%1超过 %2 个").arg(what).arg(limit)));
     }
 }
 
@@ -213,14 +213,15 @@ void sharedStrings(zip_t* zip, const QString& path, const SheetLimits& limits, S
         xml.readNext();
         if (!xml.isStartElement()) continue;
         if (xml.name() == QLatin1String("sst")) {
-            // What the part says it holds is refused before any of it is read.
-            const auto a = xml.attributes();
-            const qint64 declared = std::max(a.value(QLatin1String("uniqueCount")).toLongLong(),
-                                             a.value(QLatin1String("count")).toLongLong());
+            // What the part says it holds is refused before any of it is read (count is how
+            // many cells refer to the strings, uniqueCount how many there are).
+            const qint64 declared =
+                xml.attributes().value(QLatin1String("uniqueCount")).toLongLong();
             if (declared > limits.sharedStrings) {
-                throw SheetError(SheetLimits::exceeded(QStringLiteral("共享字符串 %1 个，最多 %2 个")
-                                                           .arg(declared)
-                                                           .arg(limits.sharedStrings)));
+                throw SheetError(
+                    SheetLimits::exceeded(QStringLiteral("共享字符串 %1 个，最多 %2 个")
+                                              .arg(declared)
+                                              .arg(limits.sharedStrings)));
             }
         } else if (xml.name() == QLatin1String("si")) {
             if (*count >= limits.sharedStrings) {
@@ -434,8 +435,7 @@ QString XlsxReader::openDocumentRefused(const QString& supported) {
 
 QString XlsxReader::columnName(int column) {
     QString name;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26)
-        name.prepend(QChar(u'A' + (c - 1) % 26));
+    for (int c = column + 1; c > 0; c = (c - 1) / 26) name.prepend(QChar(u'A' + (c - 1) % 26));
     return name;
 }
 
@@ -486,6 +486,34 @@ CellXml readCell(QXmlStreamReader& xml, int nextColumn, const SheetLimits& limit
         }
     }
     return c;
+}
+
+// Whether a number's stored text already reads as numberText shows it: a plain decimal of at
+// most fifteen significant digits, with no zeros to drop at either end. Most amounts are; they
+// are then taken as written, sparing the conversion to a double and back.
+bool shownAsStored(QStringView v) {
+    if (v.isEmpty() || v.size() > 17) return false;
+    qsizetype i = v.front() == u'-' ? 1 : 0;
+    const qsizetype whole = i;
+    int digits = 0;
+    int leadingZeros = 0;
+    bool point = false;
+    for (; i < v.size(); ++i) {
+        const char16_t c = v[i].unicode();
+        if (c == u'.' && !point && i > whole) {
+            point = true;
+        } else if (c >= u'0' && c <= u'9') {
+            if (c == u'0' && digits == leadingZeros) ++leadingZeros;
+            ++digits;
+        } else {
+            return false;
+        }
+    }
+    const bool zeroLed = v[whole] == u'0' && v.size() > whole + 1 && v[whole + 1] != u'.';
+    const bool trailing = point && (v.back() == u'0' || v.back() == u'.');
+    const int significant = digits - leadingZeros;
+    if (zeroLed || trailing) return false;
+    return significant == 0 ? v == QLatin1String("0") : significant <= 15;
 }
 
 // A formula the file keeps no result of (a script wrote the formula, no spreadsheet program
@@ -567,15 +595,20 @@ SheetRows XlsxReader::read(const QString& path, const QString& sheetName,
             text = sheet.copy(c.value.trimmed() == QLatin1String("1") ? u"TRUE" : u"FALSE");
         } else if (c.type == 't' || c.type == 'e' || c.type == 'd') {
             checkCellText(c.value, limits);
-            const QStringView v = c.type == 'd' ? QStringView(c.value).left(10) : QStringView(c.value);
+            const QStringView v =
+                c.type == 'd' ? QStringView(c.value).left(10) : QStringView(c.value);
             if (!v.isEmpty()) text = sheet.copy(v);
         } else if (!c.value.isEmpty()) {
-            bool ok = false;
-            const double number = c.value.toDouble(&ok);
             const bool date =
                 c.style >= 0 && size_t(c.style) < dates.size() && dates[size_t(c.style)];
             checkCellText(c.value, limits);
-            text = sheet.copy(ok ? numberText(number, date, book.date1904) : c.value);
+            if (!date && shownAsStored(c.value)) {
+                text = sheet.copy(c.value);
+            } else {
+                bool ok = false;
+                const double number = c.value.toDouble(&ok);
+                text = sheet.copy(ok ? numberText(number, date, book.date1904) : c.value);
+            }
         }
         sheet.addCell(c.column, text);
         if (sheet.cellCount() > limits.cells) {

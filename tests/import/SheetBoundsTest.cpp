@@ -130,8 +130,9 @@ TEST_F(SheetBoundsTest, RowsColumnsAndTextsAreBounded) {
     small.cellChars = 10;
     small.sharedStrings = 2;
     small.cells = 3;
-    EXPECT_EQ(refusal(package("long.xlsx", "<row><c t=\"inlineStr\"><is><t>12345678901</t></is>"
-                                           "</c></row>"),
+    EXPECT_EQ(refusal(package("long.xlsx",
+                              "<row><c t=\"inlineStr\"><is><t>12345678901</t></is>"
+                              "</c></row>"),
                       small),
               QStringLiteral("Excel文件超过上限：单元格文字 11 个字符，最多 10 个！"));
     EXPECT_EQ(refusal(package("cells.xlsx", repeated("<row><c><v>1</v></c></row>", 5)), small),
@@ -140,11 +141,12 @@ TEST_F(SheetBoundsTest, RowsColumnsAndTextsAreBounded) {
     EXPECT_EQ(refusal(package("strings.xlsx", {}, three), small),
               QStringLiteral("Excel文件超过上限：共享字符串超过 2 个！"));
     // A count that would have the reader set aside room for two thousand million strings.
-    EXPECT_EQ(refusal(package("count.xlsx", {}, "<sst count=\"2000000000\"></sst>")),
+    EXPECT_EQ(refusal(package("count.xlsx", {}, "<sst uniqueCount=\"2000000000\"></sst>")),
               QStringLiteral("Excel文件超过上限：共享字符串 2000000000 个，最多 4194304 个！"));
     // A text run with no markup is stopped before the parser gathers it whole.
-    EXPECT_TRUE(refusal(package("run.xlsx", "<row><c><v>" + QByteArray(200000, '1') + "</v></c>"
-                                            "</row>"),
+    EXPECT_TRUE(refusal(package("run.xlsx", "<row><c><v>" + QByteArray(200000, '1') +
+                                                "</v></c>"
+                                                "</row>"),
                         small)
                     .endsWith(QStringLiteral("中的文字超过 10 个字符！")));
 }
@@ -172,17 +174,18 @@ TEST_F(SheetBoundsTest, HostileFilesAreRefusedByTheCliWithinItsMemory) {
     const QByteArray header =
         "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>日期</t></is></c></row>";
     const QString far = writePackage(
-        file("far.xlsx"), {{QStringLiteral("xl/worksheets/sheet1.xml"),
-                            sheetXml(header + repeated("<row><c r=\"XFD2\"><v>1</v></c></row>",
-                                                       6000))}});
+        file("far.xlsx"),
+        {{QStringLiteral("xl/worksheets/sheet1.xml"),
+          sheetXml(header + repeated("<row><c r=\"XFD2\"><v>1</v></c></row>", 6000))}});
     cw::test::CliRun r = run({"import", "in", far});
     EXPECT_EQ(r.code, 3) << r.err.toStdString();
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("表格头部找不到“收入类别”"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("表格头部找不到“收入类别”")))
+        << r.err.toStdString();
 
-    const QString count =
-        writePackage(file("count.xlsx"), {{QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml({})},
-                                          {QStringLiteral("xl/sharedStrings.xml"),
-                                           "<sst uniqueCount=\"2000000000\"></sst>"}});
+    const QString count = writePackage(
+        file("count.xlsx"),
+        {{QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml({})},
+         {QStringLiteral("xl/sharedStrings.xml"), "<sst uniqueCount=\"2000000000\"></sst>"}});
     r = run({"import", "in", count});
     EXPECT_EQ(r.code, 3) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("Excel文件超过上限：共享字符串")));
@@ -225,9 +228,9 @@ TEST_F(SheetBoundsTest, FormulasWithoutResultsAndOpenDocumentFilesAreRefused) {
     EXPECT_EQ(refusal(writePackage(file("formula.xlsx"), {{sheet, sheetXml(rows)}})),
               QStringLiteral("第 3 行 金额 是公式，文件中没有它的计算结果！请用Excel打开并保存后"
                              "再导入。没有导入任何数据。"));
-    EXPECT_EQ(cw::SpreadsheetReader::read(writePackage(file("kept.xlsx"),
-                                                       {{sheet, sheetXml(rows.left(rows.indexOf(
-                                                                    "<row r=\"3\"")))}}))
+    EXPECT_EQ(cw::SpreadsheetReader::read(
+                  writePackage(file("kept.xlsx"),
+                               {{sheet, sheetXml(rows.left(rows.indexOf("<row r=\"3\"")))}}))
                   .text(0, 1),
               QStringLiteral("2"));
 
