@@ -12,10 +12,12 @@
 // The memory case starts this executable again as a fresh process (--read_peak=FILE), so the
 // peak it reports is that of reading alone, not of heap pages left over from writing the sheet.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <zip.h>
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -28,6 +30,7 @@
 #include <random>
 #include <string>
 
+#include "AttackFiles.h"
 #include "BenchMain.h"
 #include "BookGenerator.h"
 #include "bookkeeping/PostingRules.h"
@@ -35,6 +38,7 @@
 #include "import/SheetRows.h"
 #include "import/SpreadsheetImport.h"
 #include "import/SpreadsheetReader.h"
+#include "import/bills/BillReader.h"
 #include "reports/Workbook.h"
 #include "reports/XlsxWriter.h"
 #include "storage/Database.h"
@@ -52,6 +56,12 @@ namespace {
 constexpr int kRows = 100'000;
 // The large sheet: more rows, and remarks long enough that the file comes to about 10 MB.
 constexpr int kBigRows = 320'000;
+// A genuine sheet at the scale a reader must still take whole.
+constexpr int kMillion = 1'000'000;
+// The attack set: each hostile file at these packed sizes.
+constexpr qint64 kAttackSizes[] = {512 * 1024, 1024 * 1024, 4 * 1024 * 1024};
+constexpr const char* kAttackKinds[] = {"declared", "lying", "far-cells", "shared-strings",
+                                        "bill-zeros"};
 
 qint64 gBookSize = 10'000;
 
@@ -162,11 +172,11 @@ void BM_ImportRead(benchmark::State& st) {
     const QString& path = sheets().rows100k;
     for (auto _ : st) {
         const SheetRows sheet = SpreadsheetReader::read(path);
-        if (sheet.rows.size() != size_t(kRows)) {
+        if (sheet.rowCount() != size_t(kRows)) {
             st.SkipWithError("the sheet did not read back whole");
             break;
         }
-        benchmark::DoNotOptimize(sheet.rows.data());
+        benchmark::DoNotOptimize(sheet.cellCount());
     }
     st.counters["file_MB"] = double(QFileInfo(path).size()) / 1e6;
 }
@@ -235,7 +245,7 @@ int readPeak(const QString& path) {
     const qint64 before = statusKb("VmRSS:");
     const SheetRows sheet = SpreadsheetReader::read(path);
     const qint64 peak = statusKb("VmHWM:");
-    std::printf("%lld %lld %zu\n", (long long)before, (long long)peak, sheet.rows.size());
+    std::printf("%lld %lld %zu\n", (long long)before, (long long)peak, sheet.rowCount());
     return before < 0 || peak < 0 ? 1 : 0;
 }
 
@@ -250,7 +260,7 @@ struct Holding {
     // The same two without the amount column: every cell there is a number, read afresh.
     double textBuffersBytes = 0;
     double textUniqueBytes = 0;
-    // The rows' own lists (header and cell slots, spare capacity included), without the texts.
+    // The cells' own records (column and text number) and the rows' ends and numbers.
     double listBytes = 0;
     qint64 cells = 0;
     qint64 buffers = 0;
@@ -261,23 +271,24 @@ Holding holding(const SheetRows& sheet) {
     QSet<const void*> seen;
     QSet<QString> texts;
     const int amountColumn = int(sheet.header.indexOf(incomeKind().amountHeader));
-    h.listBytes = double(sheet.rows.capacity() * sizeof(QStringList));
-    for (const QStringList& row : sheet.rows) {
-        h.listBytes += double(sizeof(QArrayData) + size_t(row.capacity()) * sizeof(QString));
-        for (int c = 0; c < row.size(); ++c) {
-            const QString& cell = row[c];
+    // The cells themselves: a column and a text number each.
+    h.listBytes = double(sheet.cellCount()) * 8 + double(sheet.rowCount()) * 8;
+    for (size_t r = 0; r < sheet.rowCount(); ++r) {
+        for (int c = 0; c < sheet.header.size(); ++c) {
+            const QStringView cell = sheet.cell(r, c);
             if (cell.isEmpty()) continue;
             ++h.cells;
             const double bytes = double(cell.size()) * 2;
             const bool text = c != amountColumn;
             h.perCellBytes += bytes;
-            if (!seen.contains(cell.constData())) {
-                seen.insert(cell.constData());
+            if (!seen.contains(cell.data())) {
+                seen.insert(cell.data());
                 h.distinctBytes += bytes;
                 if (text) h.textBuffersBytes += bytes;
             }
-            if (!texts.contains(cell)) {
-                texts.insert(cell);
+            const QString s = cell.toString();
+            if (!texts.contains(s)) {
+                texts.insert(s);
                 h.uniqueTextBytes += bytes;
                 if (text) h.textUniqueBytes += bytes;
             }
@@ -322,6 +333,162 @@ void BM_ImportReadPeakMemory(benchmark::State& st) {
     st.counters["buffers"] = double(h.buffers);
 }
 
+// The million-row income sheet, written on first use (about half a minute).
+const QString& millionSheet() {
+    static const QString path = [] {
+        const QString p = sheets().dir.filePath(QStringLiteral("收入导入-百万.xlsx"));
+        XlsxWriter writer;
+        if (!writer.write(incomeSheet(kMillion, false, 20261211), p))
+            throw DbError(writer.errorString());
+        return p;
+    }();
+    return path;
+}
+
+// The attack set, written on first use: kAttackKinds for each of kAttackSizes, in that order,
+// and /dev/zero read as a bill last.
+const QStringList& attackFiles() {
+    static const QStringList files = [] {
+        QStringList all;
+        for (const qint64 size : kAttackSizes) all += AttackFiles::write(sheets().dir.path(), size);
+        all << QStringLiteral("/dev/zero");
+        return all;
+    }();
+    return files;
+}
+
+// Processor seconds this process has used so far (user and system).
+double processorSeconds() {
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs this executable again on one file; its output split at blanks, empty on failure.
+QList<QByteArray> runChild(const QStringList& args, benchmark::State& st) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), args);
+    if (!child.waitForFinished(-1)) {
+        st.SkipWithError("the child process did not finish");
+        return {};
+    }
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        st.SkipWithError(
+            ("the child process failed: " + child.readAllStandardError().left(300).toStdString())
+                .c_str());
+        return {};
+    }
+    return child.readAllStandardOutput().trimmed().split(' ');
+}
+
+// In the fresh process: the sheet read, checked and booked into a scratch copy of the book as
+// the import dialog does. Prints seconds, the resident set before reading and the peak (kB),
+// the rows booked, and the processor seconds in all, of reading and of checking.
+int importAll(const QString& path, qint64 bookSize) {
+    BenchBook s;
+    s.open(bookSize, COINWICK_BENCH_DATA_DIR, QStringLiteral("import-all"));
+    const qint64 before = statusKb("VmRSS:");
+    const double cpu = processorSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    const ImportKind& kind = incomeKind();
+    SpreadsheetImport::Checked checked;
+    double readCpu = 0;
+    {
+        const SheetRows sheet = SpreadsheetReader::read(path);
+        readCpu = processorSeconds() - cpu;
+        checked = SpreadsheetImport::check(kind, sheet);
+    }
+    const double checkCpu = processorSeconds() - cpu - readCpu;
+    if (!checked.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(checked.message));
+        return 1;
+    }
+    const int booked = SpreadsheetImport(*s.dm).book(kind, checked.postings, [](int) {});
+    std::printf("%.3f %lld %lld %d %.3f %.3f %.3f\n", double(timer.elapsed()) / 1000,
+                (long long)before, (long long)statusKb("VmHWM:"), booked, processorSeconds() - cpu,
+                readCpu, checkCpu);
+    return 0;
+}
+
+// In the fresh process: one file of the attack set read as the dialogs read it (a .csv or
+// /dev/zero as a bill). Prints seconds, the peak (kB), 1 when it was refused, and the
+// processor seconds (the machine may be shared: wall time waits for others too).
+int readAttack(const QString& path) {
+    const double cpu = processorSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    int refused = 0;
+    try {
+        if (path.endsWith(QLatin1String(".csv")) || path.startsWith(QLatin1String("/dev/")))
+            BillReader::read(path);
+        else
+            SpreadsheetReader::read(path);
+    } catch (const SheetError& e) {
+        refused = 1;
+        std::fprintf(stderr, "%s\n", e.what());
+    }
+    std::printf("%.3f %lld %d %.3f\n", double(timer.elapsed()) / 1000,
+                (long long)statusKb("VmHWM:"), refused, processorSeconds() - cpu);
+    return 0;
+}
+
+void BM_ImportMillion(benchmark::State& st) {
+    const QString& path = millionSheet();
+    // The cached book is written here, if at all, not in the child's timing.
+    BookGenerator::scratchCopy(gBookSize, COINWICK_BENCH_DATA_DIR, QStringLiteral("import-all"));
+    for (auto _ : st) {
+        const QList<QByteArray> out =
+            runChild({QStringLiteral("--import_all=") + path, QString::number(gBookSize)}, st);
+        if (out.size() != 7 || out[3].toInt() != kMillion) {
+            st.SkipWithError("the sheet was not booked whole");
+            return;
+        }
+        st.counters["seconds"] = out[0].toDouble();
+        st.counters["rss_before_MB"] = out[1].toDouble() * 1024 / 1e6;
+        st.counters["peak_MB"] = out[2].toDouble() * 1024 / 1e6;
+        st.counters["cpu_seconds"] = out[4].toDouble();
+        st.counters["read_cpu_s"] = out[5].toDouble();
+        st.counters["check_cpu_s"] = out[6].toDouble();
+    }
+    st.counters["file_MB"] = double(QFileInfo(path).size()) / 1e6;
+}
+
+void BM_ImportAttack(benchmark::State& st) {
+    const QString& path = attackFiles().at(int(st.range(0)));
+    for (auto _ : st) {
+        const QList<QByteArray> out = runChild({QStringLiteral("--attack=") + path}, st);
+        if (out.size() != 4) return;
+        st.counters["seconds"] = out[0].toDouble();
+        st.counters["peak_MB"] = out[1].toDouble() * 1024 / 1e6;
+        st.counters["refused"] = out[2].toDouble();
+        st.counters["cpu_seconds"] = out[3].toDouble();
+    }
+    st.counters["file_MB"] = double(QFileInfo(path).size()) / 1e6;
+}
+
+void registerAttacks() {
+    int index = 0;
+    for (const qint64 size : kAttackSizes) {
+        for (const char* kind : kAttackKinds) {
+            benchmark::RegisterBenchmark(
+                ("BM_ImportAttack/" + std::string(kind) + "/" + std::to_string(size / 1024) + "k")
+                    .c_str(),
+                BM_ImportAttack)
+                ->Arg(index++)
+                ->Iterations(1)
+                ->UseRealTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RegisterBenchmark("BM_ImportAttack/dev-zero", BM_ImportAttack)
+        ->Arg(index)
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -330,6 +497,19 @@ int main(int argc, char** argv) {
         try {
             return readPeak(QString::fromLocal8Bit(argv[1] + 12));
         } catch (const SheetError& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+    }
+    if (argc >= 2 && std::strncmp(argv[1], "--attack=", 9) == 0) {
+        QCoreApplication app(argc, argv);
+        return readAttack(QString::fromLocal8Bit(argv[1] + 9));
+    }
+    if (argc == 3 && std::strncmp(argv[1], "--import_all=", 13) == 0) {
+        QCoreApplication app(argc, argv);
+        try {
+            return importAll(QString::fromLocal8Bit(argv[1] + 13), std::atoll(argv[2]));
+        } catch (const std::exception& e) {
             std::fprintf(stderr, "%s\n", e.what());
             return 1;
         }
@@ -357,5 +537,11 @@ int main(int argc, char** argv) {
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
+        // A whole genuine sheet, in a fresh process: seconds and peak are the figures.
+        benchmark::RegisterBenchmark("BM_ImportMillion", BM_ImportMillion)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+        registerAttacks();
     });
 }

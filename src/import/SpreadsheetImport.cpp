@@ -28,20 +28,27 @@ QString rowMessage(int row, const QString& header, const QString& what) {
 SpreadsheetImport::SpreadsheetImport(TfrmDM& dm) : dm_(dm) {}
 
 QString SpreadsheetImport::gbkCut(const QString& text, int bytes) {
-    QString out;
     int used = 0;
     for (int i = 0; i < text.size(); ++i) {
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
         const int width = text[i].unicode() < 0x80 ? 1 : 2;
-        if (used + width > bytes) break;
+        if (used + width > bytes) return text.left(i);
         used += width;
-        out += text[i];
-        if (pair) out += text[++i];
+        if (pair) ++i;
     }
-    return out;
+    return text;  // whole: shared, not copied
 }
 
 QString SpreadsheetImport::dayOf(const QString& text) {
+    // Most sheets write yyyy-mm-dd already: that text is the day, shared rather than rebuilt.
+    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-')) {
+        bool digits = true;
+        for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+            digits = digits && text[i].isDigit() && text[i].unicode() < 0x80;
+        if (digits &&
+            QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()).isValid())
+            return text;
+    }
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*(\\d{4})(?:[-/.](\\d{1,2})[-/.](\\d{1,2})|年(\\d{1,2})月(\\d{1,2})日?)"
                        "(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?)?\\s*$"));
@@ -71,32 +78,34 @@ SpreadsheetImport::Checked SpreadsheetImport::check(const ImportKind& kind,
         }
     }
     const QStringList required = kind.required();
-    result.postings.reserve(sheet.rows.size());
-    for (size_t r = 0; r < sheet.rows.size(); ++r) {
-        const QStringList& cells = sheet.rows[r];
-        const int rowNumber = sheet.rowNumbers[r];
+    result.postings.reserve(sheet.rowCount());
+    for (size_t r = 0; r < sheet.rowCount(); ++r) {
+        const int rowNumber = sheet.rowNumber(r);
         const auto cell = [&](const QString& header, int bytes) {
             if (header.isEmpty()) return QString();
-            const QString text = cells.value(columnOf.value(header));
+            const QString text = sheet.text(r, columnOf.value(header));
             return kind.cuts ? gbkCut(text, bytes) : text;
         };
         PostingRules::Posting p;
         const QString dateText = cell(kind.dateHeader, kDateBytes);
         p.name = cell(kind.nameHeader, kNameBytes);
-        p.amount = cells.value(columnOf.value(kind.amountHeader)).trimmed();
+        p.amount = sheet.cell(r, columnOf.value(kind.amountHeader)).trimmed().toString();
         p.account = cell(kind.accountHeader, kNameBytes);
         p.target = cell(kind.targetHeader, kNameBytes);
         p.member = cell(kind.memberHeader, kNameBytes);
         p.remark = cell(kind.remarkHeader, kRemarkBytes);
         if (p.amount.isEmpty()) p.amount = QStringLiteral("0");
 
-        const QHash<QString, QString> byHeader{{kind.dateHeader, dateText},
-                                               {kind.nameHeader, p.name},
-                                               {kind.accountHeader, p.account},
-                                               {kind.targetHeader, p.target},
-                                               {kind.memberHeader, p.member}};
+        const std::pair<const QString*, const QString*> byHeader[] = {
+            {&kind.dateHeader, &dateText},
+            {&kind.nameHeader, &p.name},
+            {&kind.accountHeader, &p.account},
+            {&kind.targetHeader, &p.target},
+            {&kind.memberHeader, &p.member}};
         for (const QString& h : required) {
-            const QString& text = byHeader.value(h);
+            QString text;
+            for (const auto& [header, value] : byHeader)
+                if (*header == h) text = *value;
             if (text.trimmed().isEmpty()) {
                 result.message = rowMessage(rowNumber, h, QStringLiteral("不能为空！"));
                 return result;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "import/SheetLimits.h"
 #include "import/SheetRows.h"
 
 namespace cw {
@@ -11,8 +12,10 @@ namespace cw {
 class SpreadsheetReader {
   public:
     static const QString& sheetName();  // "Sheet1"
-    // Throws SheetError with the user's message for a missing, foreign or damaged file.
-    static SheetRows read(const QString& path, const QString& sheet = sheetName());
+    // Throws SheetError with the user's message for a missing, foreign or damaged file, or one
+    // that goes past the limits.
+    static SheetRows read(const QString& path, const QString& sheet = sheetName(),
+                          const SheetLimits& limits = {});
 };
 
 }  // namespace cw

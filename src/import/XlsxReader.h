@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include "import/SheetLimits.h"
 #include "import/SheetRows.h"
+
+struct zip;
 
 namespace cw {
 
@@ -12,8 +15,17 @@ namespace cw {
 class XlsxReader {
   public:
     // An empty name reads the workbook's first sheet. Throws SheetError when the package is
-    // damaged or has no sheet of that name.
-    static SheetRows read(const QString& path, const QString& sheetName);
+    // damaged, has no sheet of that name, is an OpenDocument spreadsheet, or goes past a limit.
+    static SheetRows read(const QString& path, const QString& sheetName,
+                          const SheetLimits& limits = {});
+
+    // Whether a package is an OpenDocument file (.ods and its kin), which this reader does not
+    // read; the message that says so, naming the formats the caller does read.
+    static bool isOpenDocument(const QString& path);
+    static bool isOpenDocument(struct zip* archive);
+    static QString openDocumentRefused(const QString& supported);
+    // 0 → "A", 26 → "AA": a column as the spreadsheet program names it.
+    static QString columnName(int column);
 
     // The displayed text of a number cell: a date or time format shows the serial as
     // yyyy-mm-dd (with " hh:mm:ss" when it has a time of day), any other the number itself.

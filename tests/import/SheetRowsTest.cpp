@@ -1,39 +1,36 @@
 #include <gtest/gtest.h>
 
 #include "import/SheetRows.h"
-#include "import/SpreadsheetReader.h"
 
 namespace {
 
 using cw::SheetRows;
 
-// A large sheet is held as its rows: each kept at its size, its texts shared with what the
-// reader handed over rather than copied.
-TEST(SheetRowsTest, KeepsEachRowAtItsSizeAndSharesItsTexts) {
+// Only the cells holding something are kept, in column order; kept texts stay shared with what
+// the reader handed over, copied ones read back the same; blank rows and the header row are
+// not rows.
+TEST(SheetRowsTest, KeepsCellsSparseAndTextsShared) {
     SheetRows sheet;
-    QStringList cells;
-    cells.reserve(32);  // as a reader's row buffer grows
-    cells << QStringLiteral("日期") << QStringLiteral("金额");
-    sheet.add(1, cells);
-    sheet.add(2, {QStringLiteral(" "), QString()});  // blank: left out
-    cells.clear();
-    cells << QStringLiteral("2026-12-09") << QStringLiteral("12.5") << QString();
-    sheet.add(3, cells);
-    cells[0] = QStringLiteral("changed afterwards");
+    sheet.add(1, {QStringLiteral("日期"), QString(), QStringLiteral("金额")});
+    sheet.add(2, {QStringLiteral(" "), QString()});
+    const QString remark = QStringLiteral("年终奖");
+    sheet.addCell(16383, sheet.keep(remark));
+    sheet.addCell(2, sheet.copy(u"12.5"));
+    sheet.addCell(0, sheet.copy(u"2026-12-09"));
+    sheet.addCell(2, sheet.copy(u"13"));  // given twice: the last one counts
+    sheet.endRow(5);
 
-    EXPECT_EQ(sheet.header, QStringList({QStringLiteral("日期"), QStringLiteral("金额")}));
-    ASSERT_EQ(sheet.rows.size(), 1u);
-    EXPECT_EQ(sheet.rowNumbers, std::vector<int>{3});
-    EXPECT_EQ(sheet.rows[0],
-              QStringList({QStringLiteral("2026-12-09"), QStringLiteral("12.5"), QString()}));
-    EXPECT_EQ(sheet.rows[0].capacity(), sheet.rows[0].size());
-    EXPECT_EQ(sheet.header.capacity(), sheet.header.size());
-    EXPECT_EQ(sheet.rows[0][1].constData(), cells[1].constData());
-
-    const SheetRows read = cw::SpreadsheetReader::read(
-        QStringLiteral(COINWICK_SOURCE_DIR "/tests/data/import/income.xlsx"));
-    ASSERT_FALSE(read.rows.empty());
-    for (const QStringList& row : read.rows) EXPECT_EQ(row.capacity(), row.size());
+    EXPECT_EQ(sheet.header,
+              QStringList({QStringLiteral("日期"), QString(), QStringLiteral("金额")}));
+    ASSERT_EQ(sheet.rowCount(), 1u);
+    EXPECT_EQ(sheet.rowNumber(0), 5);
+    EXPECT_EQ(sheet.cellCount(), 3);
+    EXPECT_EQ(sheet.text(0, 0), QStringLiteral("2026-12-09"));
+    EXPECT_EQ(sheet.text(0, 2), QStringLiteral("13"));
+    EXPECT_EQ(sheet.text(0, 1), QString());
+    EXPECT_EQ(sheet.text(0, 16383).constData(), remark.constData());
+    EXPECT_EQ(sheet.row(0).size(), 16384);
+    EXPECT_EQ(sheet.row(0).value(2), QStringLiteral("13"));
 }
 
 }  // namespace

@@ -43,22 +43,22 @@ class SpreadsheetImportTest : public ::testing::Test {
 TEST(SpreadsheetReaderTest, ReadsCellsAsTheirDisplayedText) {
     const SheetRows s = SpreadsheetReader::read(fixture("income.xlsx"));
     EXPECT_EQ(s.header.join(','), QStringLiteral("日期,收入类别,金额,账户名称,家庭成员,备注"));
-    ASSERT_EQ(s.rows.size(), 4u);
-    EXPECT_EQ(s.rows[0].join('|'), QStringLiteral("2026-03-01|奖金|1000.5|招行卡|爸爸|年终'奖"));
+    ASSERT_EQ(s.rowCount(), 4u);
+    EXPECT_EQ(s.row(0).join('|'), QStringLiteral("2026-03-01|奖金|1000.5|招行卡|爸爸|年终'奖"));
     // A date-time cell keeps its time; a float with binary noise reads as it is shown.
-    EXPECT_EQ(s.rows[1][0], QStringLiteral("2026-03-02 15:30:00"));
-    EXPECT_EQ(s.rows[1][2], QStringLiteral("0.3"));
-    EXPECT_EQ(s.rows[2][0], QStringLiteral("2026/3/5"));
-    EXPECT_EQ(s.rows[2][2], QString());
-    EXPECT_EQ(s.rowNumbers, (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(s.text(1, 0), QStringLiteral("2026-03-02 15:30:00"));
+    EXPECT_EQ(s.text(1, 2), QStringLiteral("0.3"));
+    EXPECT_EQ(s.text(2, 0), QStringLiteral("2026/3/5"));
+    EXPECT_EQ(s.text(2, 2), QString());
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(s.rowNumber(size_t(r)), r + 2);
 
     // The Mac date system counts from 1904; the .xls form reads the same through FreeXL.
-    EXPECT_EQ(SpreadsheetReader::read(fixture("date1904.xlsx")).rows[0][0],
+    EXPECT_EQ(SpreadsheetReader::read(fixture("date1904.xlsx")).text(0, 0),
               QStringLiteral("2026-03-01"));
     const SheetRows xls = SpreadsheetReader::read(fixture("income.xls"));
-    ASSERT_EQ(xls.rows.size(), 2u);
-    EXPECT_EQ(xls.rows[0].join('|'), QStringLiteral("2026-03-01|奖金|1000.5|招行卡|爸爸|xls"));
-    EXPECT_EQ(xls.rows[1][2], QStringLiteral("0.3"));
+    ASSERT_EQ(xls.rowCount(), 2u);
+    EXPECT_EQ(xls.row(0).join('|'), QStringLiteral("2026-03-01|奖金|1000.5|招行卡|爸爸|xls"));
+    EXPECT_EQ(xls.text(1, 2), QStringLiteral("0.3"));
 }
 
 TEST(SpreadsheetReaderTest, RefusesForeignDamagedAndSheetlessFiles) {

@@ -54,7 +54,7 @@ bool BillReader::parseAmount(const QString& text, double* value) {
     return Money::parse(t, value);
 }
 
-SheetRows BillReader::parseCsv(const QString& text) {
+SheetRows BillReader::parseCsv(const QString& text, int maxLineChars) {
     SheetRows out;
     QStringList cells;
     QString cell;
@@ -69,15 +69,17 @@ SheetRows BillReader::parseCsv(const QString& text) {
         endCell();
         bool any = false;
         for (const QString& c : cells) any = any || !c.trimmed().isEmpty();
-        if (any) {
-            // Keep the header out of SheetRows' own header guess: every row goes to rows.
-            out.rows.push_back(cells);
-            out.rowNumbers.push_back(start);
-        }
+        // The header is found among the rows, not guessed by SheetRows: every row goes in.
+        if (any) out.addRow(start, cells);
         cells.clear();
     };
+    qsizetype rowStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        if (i - rowStart > maxLineChars) {
+            throw SheetError(SheetLimits::billExceeded(
+                QStringLiteral("第 %1 行超过 %2 个字符").arg(start).arg(maxLineChars)));
+        }
         if (quoted) {
             if (c == QLatin1Char('"')) {
                 if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
@@ -98,6 +100,7 @@ SheetRows BillReader::parseCsv(const QString& text) {
         } else if (c == QLatin1Char('\n')) {
             endRow();
             start = ++line;
+            rowStart = i + 1;
         } else if (c != QLatin1Char('\r')) {
             cell += c;
         }
@@ -188,20 +191,29 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
     return bill;
 }
 
-Bill BillReader::read(const QString& path) {
+Bill BillReader::read(const QString& path, const SheetLimits& limits) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw SheetError(QStringLiteral("无法打开文件：") + path);
-    const QByteArray bytes = file.readAll();
+    // Read no further than the limit: a device such as /dev/zero has no size and no end.
+    const QByteArray bytes = file.read(limits.billBytes + 1);
     file.close();
+    if (bytes.size() > limits.billBytes) {
+        throw SheetError(SheetLimits::billExceeded(
+            QStringLiteral("文件大于 %1").arg(SheetLimits::bytes(limits.billBytes))));
+    }
     if (bytes.startsWith(QByteArray("PK\x03\x04", 4))) {
+        if (XlsxReader::isOpenDocument(path))
+            throw SheetError(XlsxReader::openDocumentRefused(QStringLiteral(".xlsx、.csv")));
         // The app names its sheet as it likes; the bill is the first one.
-        const SheetRows sheet = XlsxReader::read(path, QString());
+        const SheetRows sheet = XlsxReader::read(path, QString(), limits);
         std::vector<QStringList> rows{sheet.header};
-        rows.insert(rows.end(), sheet.rows.begin(), sheet.rows.end());
         // The first row kept is the sheet's first non-empty one; its number is not needed,
         // since it is never a booked row.
         std::vector<int> numbers{0};
-        numbers.insert(numbers.end(), sheet.rowNumbers.begin(), sheet.rowNumbers.end());
+        for (size_t r = 0; r < sheet.rowCount(); ++r) {
+            rows.push_back(sheet.row(r));
+            numbers.push_back(sheet.rowNumber(r));
+        }
         return fromRows(rows, numbers);
     }
     // WeChat writes UTF-8 (with a byte-order mark), Alipay GBK; a text that is no valid UTF-8
@@ -214,8 +226,14 @@ Bill BillReader::read(const QString& path) {
         text = gbk.decode(bytes);
     }
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    const SheetRows sheet = parseCsv(text);
-    return fromRows(sheet.rows, sheet.rowNumbers);
+    const SheetRows sheet = parseCsv(text, limits.billLineChars);
+    std::vector<QStringList> rows;
+    std::vector<int> numbers;
+    for (size_t r = 0; r < sheet.rowCount(); ++r) {
+        rows.push_back(sheet.row(r));
+        numbers.push_back(sheet.rowNumber(r));
+    }
+    return fromRows(rows, numbers);
 }
 
 }  // namespace cw

@@ -3,6 +3,7 @@
 #include <QString>
 #include <vector>
 
+#include "import/SheetLimits.h"
 #include "import/SheetRows.h"
 
 namespace cw {
@@ -42,9 +43,11 @@ struct Bill {
 // for a row whose date or amount cannot be read (so nothing of a damaged bill is booked).
 class BillReader {
   public:
-    static Bill read(const QString& path);
+    // Refuses a text file past limits.billBytes and a line past limits.billLineChars; an
+    // .xlsx bill is read within the spreadsheet limits.
+    static Bill read(const QString& path, const SheetLimits& limits = {});
     // The rows of a CSV text, each with its 1-based line number.
-    static SheetRows parseCsv(const QString& text);
+    static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars);
     // "¥1,234.50" → 1234.5; false when it is no amount.
     static bool parseAmount(const QString& text, double* value);
     static Bill fromRows(const std::vector<QStringList>& rows, const std::vector<int>& numbers);

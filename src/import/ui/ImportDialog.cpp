@@ -29,18 +29,18 @@ class SheetRowsModel : public QAbstractTableModel {
         endResetModel();
     }
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() || !sheet_ ? 0 : int(sheet_->rows.size());
+        return parent.isValid() || !sheet_ ? 0 : int(sheet_->rowCount());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() || !sheet_ ? 0 : int(sheet_->header.size());
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !sheet_) return {};
-        return sheet_->rows[size_t(index.row())].value(index.column());
+        return sheet_->text(size_t(index.row()), index.column());
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (role != Qt::DisplayRole || !sheet_) return {};
-        if (o == Qt::Vertical) return sheet_->rowNumbers[size_t(section)];
+        if (o == Qt::Vertical) return sheet_->rowNumber(size_t(section));
         return sheet_->header.value(section);
     }
 
@@ -118,7 +118,7 @@ void ImportDialog::openFile(const QString& path) {
     }
     model_->setSheet(&sheet_);
     grid_->resizeColumnsToContents();
-    const int rows = int(sheet_.rows.size());
+    const int rows = int(sheet_.rowCount());
     dataGroup_->setTitle(countCaption(rows));
     importButton_->setEnabled(rows > 0);
 }
