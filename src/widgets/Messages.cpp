@@ -1,7 +1,8 @@
 #include "widgets/Messages.h"
 
 #include <QApplication>
-#include <QMessageBox>
+
+#include "widgets/MessageBox.h"
 
 namespace cw {
 
@@ -14,18 +15,23 @@ QString captionOr(const QString& caption) {
 }  // namespace
 
 void QtMessages::inform(const QString& text, const QString& caption) {
-    QMessageBox::information(QApplication::activeWindow(), captionOr(caption), text);
+    MessageBox::make(QMessageBox::Information, text, captionOr(caption), QMessageBox::Ok,
+                     QApplication::activeWindow())
+        ->exec();
 }
 
 void QtMessages::warn(const QString& text, const QString& caption) {
-    QMessageBox::warning(QApplication::activeWindow(), captionOr(caption), text);
+    MessageBox::make(QMessageBox::Warning, text, captionOr(caption), QMessageBox::Ok,
+                     QApplication::activeWindow())
+        ->exec();
 }
 
 bool QtMessages::ask(const QString& text, const QString& caption, bool defaultYes) {
-    return QMessageBox::question(QApplication::activeWindow(), captionOr(caption), text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 defaultYes ? QMessageBox::Yes : QMessageBox::No) ==
-           QMessageBox::Yes;
+    const auto box =
+        MessageBox::make(QMessageBox::Question, text, captionOr(caption),
+                         QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box->setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
 }
 
 }  // namespace cw

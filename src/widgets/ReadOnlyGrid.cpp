@@ -38,4 +38,16 @@ void ReadOnlyGrid::fitToContents(QTableView* grid) {
         header->setSectionResizeMode(remark, QHeaderView::Stretch);
 }
 
+void ReadOnlyGrid::stretchColumn(QTableView* grid, int column) {
+    QHeaderView* header = grid->horizontalHeader();
+    header->setStretchLastSection(false);
+    for (int c = 0; c < header->count(); ++c) {
+        if (c == column) continue;
+        header->setSectionResizeMode(c, QHeaderView::Interactive);
+        grid->resizeColumnToContents(c);
+    }
+    if (column >= 0 && column < header->count())
+        header->setSectionResizeMode(column, QHeaderView::Stretch);
+}
+
 }  // namespace cw

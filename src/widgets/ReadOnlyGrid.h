@@ -18,6 +18,9 @@ class ReadOnlyGrid {
     // Every column as wide as its contents; when that leaves room, the remark (备注, 摘要) takes
     // it, so a list fills its window without its numbers drifting away from their names.
     static void fitToContents(QTableView* grid);
+    // Every other column as wide as its contents and `column` (the free text) as wide as the
+    // rest of the view: never wider, so its title stays in sight however long a text is.
+    static void stretchColumn(QTableView* grid, int column);
 };
 
 }  // namespace cw

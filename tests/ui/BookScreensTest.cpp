@@ -254,6 +254,7 @@ void BookScreensTest::restoreDialogRefusesForeignFilesAndClosesTheBook() {
     }
 
     QString picked;
+    fx.ctx.setCaption(kHome);  // as the login names it
     fx.nextDialog<TfrmRecover>([&](TfrmRecover& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("数据恢复"));
         QVERIFY(d.pathEdit()->isReadOnly());
@@ -281,12 +282,14 @@ void BookScreensTest::restoreDialogRefusesForeignFilesAndClosesTheBook() {
     QCOMPARE(fx.messages.texts(),
              (QStringList{QStringLiteral("请选择备份文件"), QStringLiteral("确认要恢复数据吗?"),
                           QStringLiteral("数据恢复失败！"), QStringLiteral("确认要恢复数据吗?"),
-                          QStringLiteral("确认要恢复数据吗?"), QStringLiteral("数据恢复成功！")}));
+                          QStringLiteral("确认要恢复数据吗?"),
+                          QStringLiteral("数据恢复成功！请重新打开账本。")}));
     QCOMPARE(fx.messages.entries[1].caption, QStringLiteral("恢复数据"));
     QVERIFY(!fx.messages.entries[1].defaultYes);
     QCOMPARE(fx.rows(QStringLiteral("UThing"), kOther), 1);
-    // The book is closed: menus away, dashboard at nothing.
+    // The book is closed: menus away, dashboard at nothing, the title no longer naming it.
     QVERIFY(fx.ctx.state.myBName.isEmpty());
+    QCOMPARE(fx.main->windowTitle(), QStringLiteral("Coinwick记账软件"));
     QVERIFY(!fx.main->action(QStringLiteral("账簿管理 &B"))->isVisible());
     QVERIFY(!fx.main->menu(QStringLiteral("记账【&W】"))->menuAction()->isVisible());
     QCOMPARE(QDir(fx.file.programDir() + QStringLiteral("/Backup"))

@@ -3,12 +3,18 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QToolBar>
 #include <QtTest>
 
 #include "app/ui/DashboardView.h"
+#include "reports/ui/ExcelExport.h"
+#include "reports/ui/ReportScreen.h"
 #include "storage/Database.h"
 #include "ui/support/MainFixture.h"
+#include "widgets/MessageBox.h"
 
 using namespace cw;
 
@@ -26,6 +32,9 @@ class MainWindowTest : public QObject {
     void exitRefusedLeavesEverything();
     void aboutBoxShowsTheVersion();
     void duePlansAreCountedForTheOpenBookOnly();
+    void titleKeepsTheBookWhateverCloses();
+    void windowFitsTheScreenAndComesBackWhereItWas();
+    void messageBoxIsWideEnoughForItsCaption();
 };
 
 void MainWindowTest::menusCarryTheirItemsAndShortcuts() {
@@ -189,6 +198,63 @@ void MainWindowTest::duePlansAreCountedForTheOpenBookOnly() {
     plan("别的账簿", "2026-11-01", "否");
     fx.main->FormShow();
     QCOMPARE(fx.main->duePlanCount(), 2);
+}
+
+void MainWindowTest::titleKeepsTheBookWhateverCloses() {
+    test::MainFixture fx;
+    fx.file.addBook("我家账簿");
+    ExcelExport::opener() = [](const QUrl&) { return true; };
+    fx.ctx.setCaption("我家账簿");  // as the login names it
+    fx.ctx.dm.myShow(true);
+    const auto open = [&] {
+        fx.main->openScreen("TfrmP_In");
+        return qobject_cast<ReportScreen*>(fx.main->workingWindow());
+    };
+    open()->exitButton()->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(fx.main->windowTitle(), QString("我家账簿"));
+    open();
+    QCOMPARE(fx.main->windowTitle(), QString("收入查询 — 我家账簿"));
+    fx.main->action("主界面")->trigger();
+    QCOMPARE(fx.main->windowTitle(), QString("我家账簿"));
+    open();
+    fx.main->action("按收入类别 &T")->trigger();  // writes a workbook, opens no window
+    QVERIFY(!fx.main->workingWindow());
+    QCOMPARE(fx.main->windowTitle(), QString("我家账簿"));
+    ExcelExport::opener() = [](const QUrl&) { return false; };
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void MainWindowTest::windowFitsTheScreenAndComesBackWhereItWas() {
+    test::MainFixture fx;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.contains(fx.main->geometry()));
+    const QRect where(screen.topLeft() + QPoint(30, 40), QSize(500, 400));
+    fx.main->setGeometry(where);
+    fx.messages.answers = {true};
+    QVERIFY(fx.main->close());
+    fx.main.reset();
+    fx.main = std::make_unique<TfrmMain>(fx.ctx);
+    QCOMPARE(fx.main->geometry(), where);
+
+    // Kept from a larger screen, or one no longer attached: back within this one.
+    fx.main.reset();
+    {
+        QSettings ini(fx.file.programDir() + "/window.ini", QSettings::IniFormat);
+        ini.setValue("MainWindow/geometry", QRect(5000, 4000, 3000, 2000));
+    }
+    fx.main = std::make_unique<TfrmMain>(fx.ctx);
+    QVERIFY(screen.contains(fx.main->geometry()));
+}
+
+void MainWindowTest::messageBoxIsWideEnoughForItsCaption() {
+    const QString caption = "确认退出";
+    const auto box =
+        MessageBox::make(QMessageBox::Question, "好", caption, QMessageBox::Yes | QMessageBox::No);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QVERIFY(MessageBox::titleWidth(caption) > box->fontMetrics().horizontalAdvance(caption));
+    QVERIFY(box->width() >= MessageBox::titleWidth(caption));
 }
 
 QTEST_MAIN(MainWindowTest)

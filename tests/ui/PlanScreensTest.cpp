@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,7 +15,10 @@
 #include "bookkeeping/PostingKind.h"
 #include "bookkeeping/PostingRules.h"
 #include "bookkeeping/ui/PostingWarnings.h"
+#include "notes/NoteBook.h"
+#include "notes/ui/TfrmUThing_Q.h"
 #include "plans/PlanBook.h"
+#include "plans/ReminderThresholds.h"
 #include "plans/ui/TfrmPlan_EX.h"
 #include "plans/ui/TfrmPlan_New.h"
 #include "plans/ui/TfrmPlan_Now.h"
@@ -64,6 +68,23 @@ struct Fixture : test::MainFixture {
     }
 };
 
+// The free text takes what the other columns leave, and no more: the grid fills its view and
+// the column's title stays in sight however long a text is.
+void checkFreeTextColumn(QTableView* grid, int column) {
+    QHeaderView* header = grid->horizontalHeader();
+    QCOMPARE(header->sectionResizeMode(column), QHeaderView::Stretch);
+    QCOMPARE(header->length(), grid->viewport()->width());
+    QVERIFY(header->sectionViewportPosition(column) + header->sectionSize(column) <=
+            grid->viewport()->width());
+}
+
+template <typename Window>
+void showAt(Window& w) {
+    w.resize(1000, 500);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+}
+
 }  // namespace
 
 class PlanScreensTest : public QObject {
@@ -75,6 +96,7 @@ class PlanScreensTest : public QObject {
     void duePlansOpenAtStartAndExecuteAll();
     void thresholdsAddRefuseDuplicatesModifyAndSwitch();
     void menuItemsAreAlive();
+    void freeTextColumnsTakeTheSpareWidth();
 };
 
 void PlanScreensTest::newPlanChecksInOrderAndSavesTheSeries() {
@@ -105,6 +127,24 @@ void PlanScreensTest::newPlanChecksInOrderAndSavesTheSeries() {
     QCOMPARE(fx.messages.last(),
              QStringLiteral("结束日期 不能小于或等于 开始日期，请重新选择日期！"));
     QCOMPARE(fx.rows(QStringLiteral("UPlan")), 0);
+
+    // A daily series of more than 366 plans is made only on a yes; 366 are made unasked.
+    w.startDate()->setDate(QDate(2000, 1, 1));
+    w.endDate()->setDate(QDate(2030, 12, 31));
+    w.ButSaveClick();  // answered 否
+    QCOMPARE(fx.messages.entries.last().kind, QStringLiteral("ask"));
+    QCOMPARE(fx.messages.last(), QStringLiteral("将生成 11323 个计划，确认要保存吗？"));
+    QVERIFY(!fx.messages.entries.last().defaultYes);
+    QCOMPARE(fx.rows(QStringLiteral("UPlan")), 0);
+    QCOMPARE(w.result(), 0);
+    w.startDate()->setDate(QDate(2024, 1, 1));
+    w.endDate()->setDate(QDate(2024, 12, 31));
+    w.ButSaveClick();
+    QCOMPARE(fx.messages.last(), QStringLiteral("计划保存成功！"));
+    QCOMPARE(fx.rows(QStringLiteral("UPlan")), 366);
+    fx.file.db().exec(QStringLiteral("DELETE FROM UPlan"));
+    w.setResult(0);
+    w.startDate()->setDate(QDate(2026, 12, 9));
 
     w.monthlyDay()->setValue(25);
     w.ruleButtons()->button(2)->click();  // 每月 25 日: the end moves twelve months on
@@ -143,6 +183,12 @@ void PlanScreensTest::executeWindowSkipsPlansAfterToday() {
     QCOMPARE(w.table().rowCount(), 2);  // 12-10 and 12-11 stay
     QCOMPARE(fx.file.dm().balance(QStringLiteral("现金")), 130.0);
     QCOMPARE(fx.rows(QStringLiteral("UList WHERE theT='InTable' AND theE='新增'")), 3);
+
+    // What is left lies ahead: nothing is executed, and nothing is said to have been.
+    fx.messages.answers = {true};
+    w.ButExecuteClick();
+    QCOMPARE(fx.messages.last(), QStringLiteral("没有要执行的计划！"));
+    QCOMPARE(w.table().rowCount(), 2);
 }
 
 void PlanScreensTest::viewWindowDeletesWhatItListsAndExports() {
@@ -197,13 +243,28 @@ void PlanScreensTest::duePlansOpenAtStartAndExecuteAll() {
         now->executeButton()->click();
         return now->result();
     };
-    fx.main->FormShow();
-    QCOMPARE(fx.dialogs, QStringList({QStringLiteral("cw::TfrmPlan_Now")}));
+    bool overTheFrame = false;
+    fx.onDialog = [&, run = fx.onDialog](QDialog& d) {
+        overTheFrame = d.parentWidget() == fx.main.get() && fx.main->isVisible() &&
+                       fx.main->windowHandle()->isExposed();
+        return run(d);
+    };
+    // The list waits until the frame is on the screen, then comes up over it.
+    fx.main->show();
+    QVERIFY(fx.dialogs.isEmpty());
+    QTRY_COMPARE(fx.dialogs, QStringList({QStringLiteral("cw::TfrmPlan_Now")}));
+    QVERIFY(overTheFrame);
     QVERIFY(listed);
     QCOMPARE(fx.messages.last(), QStringLiteral("计划执行成功！"));
     // The deleted or never-made account is created as a posting would create it.
     QCOMPARE(fx.file.dm().balance(QStringLiteral("新卡")), -20.0);
     QCOMPARE(fx.rows(QStringLiteral("UPlan WHERE PState='否'")), 1);
+
+    // Nothing due: said so, without asking.
+    TfrmPlan_Now none(fx.ctx);
+    fx.messages.clear();
+    none.executeButton()->click();
+    QCOMPARE(fx.messages.texts(), QStringList{QStringLiteral("没有要执行的计划！")});
 }
 
 void PlanScreensTest::thresholdsAddRefuseDuplicatesModifyAndSwitch() {
@@ -285,6 +346,34 @@ void PlanScreensTest::menuItemsAreAlive() {
     QCOMPARE(fx.main->workingWindowClass(), QStringLiteral("TfrmUWarn"));
     fx.main->myfrmClose();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void PlanScreensTest::freeTextColumnsTakeTheSpareWidth() {
+    Fixture fx;
+    fx.plan(QStringLiteral("收入"), QStringLiteral("工资"), QStringLiteral("现金"), "2026-12-01",
+            "2026-12-02");
+    TfrmPlan_EX plans(fx.ctx);
+    showAt(plans);
+    plans.queryButton()->click();
+    checkFreeTextColumn(plans.grid(), plans.table().columnOf(Field::Remark));
+    QCOMPARE(plans.grid()->rowHeight(0), 24);  // the rows of the other lists
+
+    QVERIFY(ReminderThresholds(fx.file.dm())
+                .add(QStringLiteral("支出"), QStringLiteral("爸爸"), QStringLiteral("100"),
+                     QStringLiteral("少花点"))
+                .ok());
+    TfrmUWarn thresholds(fx.ctx);
+    showAt(thresholds);
+    checkFreeTextColumn(thresholds.grid(), 3);  // 提醒提示, not 状态
+    QCOMPARE(thresholds.grid()->horizontalHeader()->sectionResizeMode(4), QHeaderView::Interactive);
+
+    NoteBook(fx.file.dm())
+        .add({QStringLiteral("2026-12-01"), QStringLiteral("爸爸"), QStringLiteral("长"),
+              QString(600, QChar(u'字'))});
+    TfrmUThing_Q notes(fx.ctx);
+    showAt(notes);
+    notes.queryButton()->click();
+    checkFreeTextColumn(notes.grid(), notes.table().columnOf(Field::Summary));
 }
 
 QTEST_MAIN(PlanScreensTest)

@@ -210,7 +210,7 @@ void PostingScreensTest::theWorkingCaptionIsShown() {
     }
     b.fx.main->myfrmClose();
     QVERIFY(!b.fx.main->captionLabel()->isVisible());
-    QCOMPARE(b.fx.main->windowTitle(), QStringLiteral("Coinwick记账软件"));
+    QCOMPARE(b.fx.main->windowTitle(), kBook);
 }
 
 // Another copy changes the row between Modify and Save: the save is refused, nothing written,

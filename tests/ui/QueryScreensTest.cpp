@@ -9,13 +9,18 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "plans/ui/PlanListScreen.h"
 #include "reference/ui/ManagerScreen.h"
+#include "reports/QueryReports.h"
+#include "reports/ReportCatalog.h"
 #include "reports/ui/ExcelExport.h"
 #include "reports/ui/QueryScreen.h"
 #include "reports/ui/ReportTableModel.h"
 #include "reports/ui/TfrmPage3.h"
 #include "ui/support/MainFixture.h"
 #include "widgets/DatePicker.h"
+#include "widgets/DefaultButtonKeys.h"
+#include "widgets/NameComboBox.h"
 #include "widgets/QueryGrid.h"
 
 using namespace cw;
@@ -98,6 +103,7 @@ class QueryScreensTest : public QObject {
     void logFiltersTotalsAndMenu();
     void logCorrections();
     void logOpensFromTheManagers();
+    void everyQueryWindowStartsClearAndRunsOnEnter();
 };
 
 void QueryScreensTest::incomeQueryFiltersSortsAndExports() {
@@ -303,6 +309,57 @@ void QueryScreensTest::logOpensFromTheManagers() {
     log = qobject_cast<TfrmPage3*>(b.fx.main->workingWindow());
     QVERIFY(log);
     QCOMPARE(log->condition().value(FilterKey::Member), member);
+}
+
+void QueryScreensTest::everyQueryWindowStartsClearAndRunsOnEnter() {
+    Book b;
+    QStringList screens{"TfrmPage3", "TfrmPlan_V", "TfrmPlan_EX", "TfrmUThing_Q"};
+    for (const ReportDefinition& d : ReportCatalog::all()) screens << d.screen;
+    for (const QueryDefinition& q : QueryReports::all()) screens << q.report.screen;
+    for (const QString& screen : screens) {
+        b.fx.main->openScreen(screen);
+        QWidget* w = b.fx.main->workingWindow();
+        QVERIFY2(w, qPrintable(screen));
+
+        // A filter not ticked shows no value, which would read as a filter in force.
+        if (auto* r = qobject_cast<ReportScreen*>(w)) {
+            for (const ReportDefinition::FilterField& f : r->definition().filters) {
+                QVERIFY(!r->filterBox(f.key)->isChecked());
+                QWidget* field = r->filterField(f.key);
+                const QString shown = qobject_cast<QComboBox*>(field)
+                                          ? qobject_cast<QComboBox*>(field)->currentText()
+                                          : qobject_cast<QLineEdit*>(field)->text();
+                QVERIFY2(shown.isEmpty(), qPrintable(screen + ": " + f.label + " " + shown));
+            }
+        }
+        if (auto* p = qobject_cast<PlanListScreen*>(w)) {
+            for (NameComboBox* c : {p->nameCombo(), p->accountCombo(), p->memberCombo()})
+                QVERIFY2(c->text().isEmpty(), qPrintable(screen));
+        }
+
+        // Enter in a date, a line, a check box or a drop-down runs the query.
+        QPushButton* run = DefaultButtonKeys::defaultButton(w);
+        QVERIFY2(run, qPrintable(screen));
+        QSignalSpy runs(run, &QPushButton::clicked);
+        int fields = 0;
+        const auto enterIn = [&]<typename Input>(Input*) {
+            for (Input* f : w->findChildren<Input*>()) {
+                if (!f->isVisibleTo(w) || !f->isEnabled()) continue;
+                QTest::keyClick(f, Qt::Key_Return);
+                QVERIFY2(runs.count() == ++fields, qPrintable(screen));
+                return;
+            }
+        };
+        enterIn(static_cast<QDateEdit*>(nullptr));
+        enterIn(static_cast<QLineEdit*>(nullptr));
+        enterIn(static_cast<QCheckBox*>(nullptr));
+        enterIn(static_cast<QComboBox*>(nullptr));
+        QVERIFY2(fields >= 2, qPrintable(screen));
+    }
+    b.fx.main->openScreen("TfrmP_In");
+    auto* income = qobject_cast<ReportScreen*>(b.fx.main->workingWindow());
+    QTest::keyClick(income->fromPicker(), Qt::Key_Enter);
+    QCOMPARE(income->statusTexts(), (QStringList{"笔数：2", "合计金额：5,800.50"}));
 }
 
 QTEST_MAIN(QueryScreensTest)

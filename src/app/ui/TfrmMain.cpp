@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/LunarCalendar.h"
 #include "app/ui/DashboardView.h"
@@ -29,13 +30,22 @@
 #include "reports/ui/ReportScreen.h"
 #include "storage/DbError.h"
 #include "widgets/Badge.h"
+#include "widgets/DefaultButtonKeys.h"
 
 namespace cw {
 
+namespace {
+
+const QString kProgramName = QStringLiteral("Coinwick记账软件");
+
+}  // namespace
+
 TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), folder_(ctx.programDir) {
-    setWindowTitle(QStringLiteral("Coinwick记账软件"));
-    resize(1200, 760);
+    : QMainWindow(parent),
+      ctx_(ctx),
+      folder_(ctx.programDir),
+      placement_(folder_.path(QStringLiteral("window.ini"))) {
+    setWindowTitle(kProgramName);
     runDialog_ = [](QDialog& d) { return d.exec(); };
 
     stack_ = new QStackedWidget;
@@ -69,13 +79,17 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     buildStatusBar();
 
     ctx_.refreshDashboard = [this] { mySum(); };
-    ctx_.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
+    ctx_.setCaption = [this](const QString& book) {
+        titleBook_ = book;
+        showTitle();
+    };
     ctx_.closeWorkingWindow = [this] { myfrmClose(); };
     ctx_.endProgram = [this] { endProgram(); };
     ctx_.dm.setMenuSwitch([this](bool on) { myShow(on); });
 
     registerScreens(*this);
     updateAvailability();
+    placement_.restore(*this, QSize(1200, 760));
 }
 
 TfrmMain::~TfrmMain() {
@@ -283,7 +297,7 @@ void TfrmMain::buildStatusBar() {
         status_[i]->setContentsMargins(6, 0, 6, 0);
         statusBar()->addPermanentWidget(status_[i], i == 2 ? 1 : 0);
     }
-    status_[0]->setText(QStringLiteral("Coinwick记账软件"));
+    status_[0]->setText(kProgramName);
 }
 
 QString TfrmMain::statusPanel(int index) const {
@@ -340,7 +354,16 @@ void TfrmMain::myfrmClose() {
 void TfrmMain::showDashboardFrame() {
     stack_->setCurrentWidget(dashboardView_);
     caption_->hide();
-    setWindowTitle(QStringLiteral("Coinwick记账软件"));
+    showTitle();
+}
+
+// The open book heads the frame whatever is shown in it; a working window puts its own
+// caption before the book. Once the book is closed the title keeps the name the last login
+// gave it, until something clears it.
+void TfrmMain::showTitle() {
+    QString book = ctx_.state.myBName.isEmpty() ? titleBook_ : ctx_.state.myBName;
+    if (book.isEmpty()) book = kProgramName;
+    setWindowTitle(working_ ? caption_->text() + QStringLiteral(" — ") + book : book);
 }
 
 void TfrmMain::showWorking(const QString& className, QWidget* window, bool refreshOnClose) {
@@ -352,7 +375,9 @@ void TfrmMain::showWorking(const QString& className, QWidget* window, bool refre
     stack_->setCurrentWidget(window);
     caption_->setText(window->windowTitle());
     caption_->show();
-    setWindowTitle(window->windowTitle() + QStringLiteral(" — ") + ctx_.state.myBName);
+    showTitle();
+    // Enter runs the window's default button (its query), as it would in a dialog.
+    DefaultButtonKeys::attach(window);
     // A working window that closes itself (its own exit button) hands the frame back.
     connect(window, &QObject::destroyed, this, [this, window] {
         if (working_ == window || working_.isNull()) {
@@ -487,8 +512,37 @@ void TfrmMain::FormShow() {
     duePlans_ = countDuePlans();
     if (duePlans_ == 0) return;
     if (ctx_.state.myTX_M) playReminder();
-    if (ctx_.state.myTX_T) openScreen(QStringLiteral("TfrmPlan_Now"));
+    if (ctx_.state.myTX_T) openDuePlansWhenDrawn();
     Q_EMIT duePlansFound(duePlans_);
+}
+
+// The due plans come up over the drawn frame, not over an empty screen: once the window is
+// on the screen (exposed and painted), on the next turn of the event loop.
+void TfrmMain::openDuePlansWhenDrawn() {
+    duePlansPending_ = true;
+    QWindow* handle = windowHandle();
+    if (handle && handle->isExposed()) {
+        queueDuePlans();
+        return;
+    }
+    if (!watchingExpose_) {
+        if (!handle) create();
+        windowHandle()->installEventFilter(this);
+        watchingExpose_ = true;
+    }
+}
+
+void TfrmMain::queueDuePlans() {
+    if (!duePlansPending_) return;
+    duePlansPending_ = false;
+    QMetaObject::invokeMethod(
+        this, [this] { openScreen(QStringLiteral("TfrmPlan_Now")); }, Qt::QueuedConnection);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed())
+        queueDuePlans();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 int TfrmMain::countDuePlans() {
@@ -526,6 +580,7 @@ void TfrmMain::mySum() {
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (ending_) {
+        placement_.save(*this);
         event->accept();
         return;
     }
@@ -542,6 +597,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
             // A failed copy never keeps the program from ending.
         }
     }
+    placement_.save(*this);
     event->accept();
 }
 

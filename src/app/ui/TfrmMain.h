@@ -8,6 +8,7 @@
 
 #include "app/Dashboard.h"
 #include "app/ProgramFolder.h"
+#include "app/ui/WindowPlacement.h"
 #include "widgets/AppContext.h"
 
 class QAction;
@@ -115,6 +116,7 @@ class TfrmMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
@@ -135,9 +137,14 @@ class TfrmMain : public QMainWindow {
     void playReminder();
     void showWorking(const QString& className, QWidget* window, bool refreshOnClose);
     void showDashboardFrame();
+    void showTitle();
+    void openDuePlansWhenDrawn();
+    void queueDuePlans();
 
     AppContext& ctx_;
     ProgramFolder folder_;
+    WindowPlacement placement_;
+    QString titleBook_;  // the book the last login named; the title once it is closed
     Dashboard dashboard_;
     DashboardView* dashboardView_ = nullptr;
     QStackedWidget* stack_ = nullptr;
@@ -157,6 +164,8 @@ class TfrmMain : public QMainWindow {
     bool shown_ = false;
     bool ending_ = false;
     int duePlans_ = 0;
+    bool duePlansPending_ = false;  // the due-plans window waits for the frame to be drawn
+    bool watchingExpose_ = false;
     QMediaPlayer* player_ = nullptr;
     QAudioOutput* audio_ = nullptr;
     std::function<int(QDialog&)> runDialog_;

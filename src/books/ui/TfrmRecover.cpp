@@ -73,7 +73,10 @@ void TfrmRecover::ButRestoreClick() {
     // The book that was open may be gone or hold other rows now: menus off, the working
     // window closed and the dashboard back to nothing, as closing the book does.
     TfrmOpenBook::closeBook(ctx_);
-    ctx_.messages.inform(r.message);
+    // Unlike closing the book by hand, the frame no longer names it: that book may not even
+    // be in the restored file. The user is told what to do next.
+    if (ctx_.setCaption) ctx_.setCaption(QString());
+    ctx_.messages.inform(r.message + QStringLiteral("请重新打开账本。"));
 }
 
 }  // namespace cw

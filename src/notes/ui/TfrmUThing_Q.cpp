@@ -87,6 +87,7 @@ TfrmUThing_Q::TfrmUThing_Q(AppContext& ctx, QWidget* parent)
 
     auto* buttonColumn = new QVBoxLayout;
     query_ = new QPushButton(QStringLiteral("查询"), this);
+    query_->setDefault(true);
     excel_ = new QPushButton(QStringLiteral("Excel"), this);
     print_ = new QPushButton(QStringLiteral("打印"), this);
     exit_ = new QPushButton(QStringLiteral("退出"), this);
@@ -105,9 +106,7 @@ TfrmUThing_Q::TfrmUThing_Q(AppContext& ctx, QWidget* parent)
     grid_ = new QTableView(this);
     model_ = new ReportTableModel(this);
     grid_->setModel(model_);
-    // The last column, 内容, is the widest.
-    ReadOnlyGrid::setUp(
-        grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
+    ReadOnlyGrid::setUp(grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::NoRowNumbers);
     grid_->setWordWrap(false);
     count_ = new QLabel(QStringLiteral("记录："), this);
 
@@ -172,8 +171,10 @@ void TfrmUThing_Q::refresh() {
     model_->setTable(NoteBook(ctx_.dm).find(filter_));
     const int detail = table().columnOf(Field::Detail);
     if (detail >= 0) grid_->setColumnHidden(detail, true);
-    grid_->resizeColumnsToContents();
-    // A long title must not crowd out 内容, the widest column.
+    // 内容 takes the width the others leave, and no more: a long note is cut short in the
+    // row rather than pushing the column, and its title, out of sight.
+    ReadOnlyGrid::stretchColumn(grid_, table().columnOf(Field::Summary));
+    // A long title must not crowd out 内容 either.
     const int title = table().columnOf(Field::Title);
     grid_->setColumnWidth(title, std::min(grid_->columnWidth(title), kTitleWidthPx));
     count_->setText(QStringLiteral("记录：") + QString::number(table().rowCount()));

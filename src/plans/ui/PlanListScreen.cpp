@@ -77,6 +77,7 @@ PlanListScreen::PlanListScreen(AppContext& ctx, const QString& caption, const QS
     buttonColumn_ = new QWidget(this);
     auto* buttons = new QVBoxLayout(buttonColumn_);
     query_ = new QPushButton(QStringLiteral("查询"), buttonColumn_);
+    query_->setDefault(true);
     third_ = new QPushButton(thirdButton, buttonColumn_);
     third_->setEnabled(false);
     exit_ = new QPushButton(QStringLiteral("退出"), buttonColumn_);
@@ -92,8 +93,8 @@ PlanListScreen::PlanListScreen(AppContext& ctx, const QString& caption, const QS
     grid_ = new QTableView(this);
     model_ = new ReportTableModel(this);
     grid_->setModel(model_);
-    ReadOnlyGrid::setUp(
-        grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
+    ReadOnlyGrid::setUp(grid_,
+                        ReadOnlyGrid::OneRow | ReadOnlyGrid::Banded | ReadOnlyGrid::NoRowNumbers);
 
     count_ = new QLabel(QStringLiteral("笔数："), this);
     sum_ = new QLabel(QStringLiteral("合计金额："), this);
@@ -108,6 +109,13 @@ PlanListScreen::PlanListScreen(AppContext& ctx, const QString& caption, const QS
     layout->addWidget(grid_, 1);
     layout->addLayout(foot);
 
+    // Choosing or typing a value means filtering by it.
+    for (auto [box, combo] : {std::pair{nameBox_, name_}, std::pair{accountBox_, account_},
+                              std::pair{memberBox_, member_}}) {
+        connect(combo, &QComboBox::activated, box, [box] { box->setChecked(true); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, box, [box] { box->setChecked(true); });
+    }
+    connect(remark_, &QLineEdit::textEdited, remarkBox_, [this] { remarkBox_->setChecked(true); });
     connect(query_, &QPushButton::clicked, this, &PlanListScreen::ButQueryClick);
     connect(exit_, &QPushButton::clicked, this, &QWidget::close);
     connect(kinds_, &QButtonGroup::idClicked, this, [this] {
@@ -125,11 +133,13 @@ const ReportTable& PlanListScreen::table() const {
     return model_->table();
 }
 
+// The name filter of the new kind starts empty and unticked: the names of the kind before
+// mean nothing now, and a name shown would read as a filter in force.
 void PlanListScreen::kindChosen() {
     const QString k = kind();
     nameBox_->setText(PlanBook::nameTitle(k));
+    nameBox_->setChecked(false);
     name_->setNames(PlanNames::of(ctx_.dm, k));
-    name_->setText(PlanNames::defaultOf(ctx_.state, k));
 }
 
 void PlanListScreen::ButQueryClick() {
@@ -147,8 +157,9 @@ void PlanListScreen::ButQueryClick() {
 
 void PlanListScreen::refresh() {
     model_->setTable(PlanBook(ctx_.dm).list(filter_));
-    grid_->resizeColumnsToContents();
     const ReportTable& t = model_->table();
+    // The remark, the free text, takes the width the others leave.
+    ReadOnlyGrid::stretchColumn(grid_, t.columnOf(cw::Field::Remark));
     count_->setText(QStringLiteral("笔数：") + QString::number(t.rowCount()));
     sum_->setText(QStringLiteral("合计金额：") + Money::display(t.total(cw::Field::PMoney)));
 }

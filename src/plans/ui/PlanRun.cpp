@@ -8,8 +8,14 @@
 
 namespace cw {
 
+const QString PlanRun::kNothing = QStringLiteral("没有要执行的计划！");
+
 bool PlanRun::execute(AppContext& ctx, const ReportTable& plans, QProgressBar* bar,
                       bool skipFuture) {
+    if (plans.isEmpty()) {
+        ctx.messages.inform(kNothing);
+        return false;
+    }
     if (!ctx.messages.ask(QStringLiteral("确认要执行全部计划吗？该执行将不可恢复！"),
                           QStringLiteral("执行计划"), false))
         return false;
@@ -26,7 +32,8 @@ bool PlanRun::execute(AppContext& ctx, const ReportTable& plans, QProgressBar* b
         ctx.messages.warn(run.failure);
         return true;
     }
-    ctx.messages.inform(PlanBook::kExecuted);
+    // Every listed plan lies ahead: nothing was booked, so nothing "went well".
+    ctx.messages.inform(run.executed > 0 ? PlanBook::kExecuted : kNothing);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QProgressBar;
 
 namespace cw {
@@ -11,7 +13,9 @@ class ReportTable;
 // with the bar following, and says how it went. A plan that cannot be booked stops the run
 // with its message; the plans before it stay executed, it and the later ones stay open.
 struct PlanRun {
-    // False when the user said no.
+    static const QString kNothing;  // "没有要执行的计划！"
+
+    // False when there was nothing to execute or the user said no.
     static bool execute(AppContext& ctx, const ReportTable& plans, QProgressBar* bar,
                         bool skipFuture);
 };

@@ -191,6 +191,16 @@ void TfrmPlan_New::focusField(PlanBook::Field field) {
     }
 }
 
+// A series of more than a year of daily plans is seldom meant (a slip in the end year makes
+// thousands): say how many it would make and save only on a yes.
+bool TfrmPlan_New::confirmLargeSeries(const PlanBook::Series& s) {
+    if (!PlanBook::validate(s).ok()) return true;  // saving refuses it with its own message
+    const size_t count = s.schedule.dates(s.from, s.to).size();
+    if (count <= kLargeSeries) return true;
+    return ctx_.messages.ask(QStringLiteral("将生成 %1 个计划，确认要保存吗？").arg(count),
+                             windowTitle(), false);
+}
+
 void TfrmPlan_New::ButSaveClick() {
     // "0", "0." and ".0" count as nothing typed: the field is cleared.
     const QString a = amount_->text();
@@ -206,6 +216,7 @@ void TfrmPlan_New::ButSaveClick() {
     s.schedule = schedule();
     s.from = start_->date();
     s.to = end_->date();
+    if (!confirmLargeSeries(s)) return;
     PlanBook::Verdict verdict;
     PlanBook(ctx_.dm).createSeries(s, &verdict);
     if (!verdict.ok()) {

@@ -20,6 +20,9 @@ class NameComboBox;
 class TfrmPlan_New : public QDialog {
     Q_OBJECT
   public:
+    // More plans than this in one series are made only after the user says yes.
+    static constexpr size_t kLargeSeries = 366;
+
     explicit TfrmPlan_New(AppContext& ctx, QWidget* parent = nullptr);
 
     QButtonGroup* kindButtons() const { return kinds_; }
@@ -49,6 +52,7 @@ class TfrmPlan_New : public QDialog {
     void ruleChosen();
     PlanSchedule schedule() const;
     void focusField(PlanBook::Field field);
+    bool confirmLargeSeries(const PlanBook::Series& s);
 
     AppContext& ctx_;
     QButtonGroup* kinds_ = nullptr;

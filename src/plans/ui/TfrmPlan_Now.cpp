@@ -21,7 +21,7 @@ TfrmPlan_Now::TfrmPlan_Now(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     grid_ = new QTableView(this);
     model_ = new ReportTableModel(this);
     grid_->setModel(model_);
-    ReadOnlyGrid::setUp(grid_, ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
+    ReadOnlyGrid::setUp(grid_, ReadOnlyGrid::Banded | ReadOnlyGrid::NoRowNumbers);
     count_ = new QLabel(this);
     sum_ = new QLabel(this);
     execute_ = new QPushButton(QStringLiteral("执行"), this);
@@ -49,8 +49,9 @@ TfrmPlan_Now::TfrmPlan_Now(AppContext& ctx, QWidget* parent) : QDialog(parent), 
 
 void TfrmPlan_Now::load() {
     model_->setTable(PlanBook(ctx_.dm).due());
-    grid_->resizeColumnsToContents();
     const ReportTable& t = model_->table();
+    // The remark, the free text, takes the width the others leave.
+    ReadOnlyGrid::stretchColumn(grid_, t.columnOf(cw::Field::Remark));
     count_->setText(QStringLiteral("笔数：") + QString::number(t.rowCount()));
     sum_->setText(QStringLiteral("合计金额：") + Money::display(t.total(cw::Field::PMoney)));
 }

@@ -23,6 +23,12 @@
 
 namespace cw {
 
+namespace {
+
+constexpr int kHintColumn = 3;  // 提醒提示
+
+}  // namespace
+
 TfrmUWarn::TfrmUWarn(AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx), runDialog_([](QDialog& d) { return d.exec(); }) {
     setWindowTitle(QStringLiteral("提醒设置"));
@@ -31,8 +37,7 @@ TfrmUWarn::TfrmUWarn(AppContext& ctx, QWidget* parent)
     grid_->setHorizontalHeaderLabels({QStringLiteral("提醒类别"), QStringLiteral("家庭成员"),
                                       QStringLiteral("提醒金额"), QStringLiteral("提醒提示"),
                                       QStringLiteral("状态")});
-    ReadOnlyGrid::setUp(
-        grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::StretchLast | ReadOnlyGrid::NoRowNumbers);
+    ReadOnlyGrid::setUp(grid_, ReadOnlyGrid::OneRow | ReadOnlyGrid::NoRowNumbers);
     grid_->setToolTip(QStringLiteral("亲，鼠标右键 有惊喜哟！"));
 
     auto* nav = new QHBoxLayout;
@@ -139,7 +144,8 @@ void TfrmUWarn::myRef() {
             grid_->setItem(r, c, item);
         }
     }
-    grid_->resizeColumnsToContents();
+    // The prompt, the free text, takes the spare width; 状态 needs only its two characters.
+    ReadOnlyGrid::stretchColumn(grid_, kHintColumn);
     if (!rows_.empty()) grid_->selectRow(qBound(0, keep, int(rows_.size()) - 1));
     showRow(currentRow());
 }

@@ -190,6 +190,8 @@ void ReportScreen::addFilter(const ReportDefinition::FilterField& f, QHBoxLayout
             connect(combo->lineEdit(), &QLineEdit::textEdited, box,
                     [box] { box->setChecked(true); });
         }
+        // An unticked filter shows nothing: a name in it would read as a filter in force.
+        combo->setCurrentIndex(-1);
         field = combo;
     } else {
         auto* edit = new QLineEdit(parent);
