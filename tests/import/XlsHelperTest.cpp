@@ -65,10 +65,10 @@ TEST(XlsStreamTest, TakesFramesInAnyPiecesAsDisplayedTextsAndRefusesWhatDoesNotA
     for (const char byte : cells) ASSERT_TRUE(stream.feed(QByteArray(1, byte)));
     ASSERT_TRUE(stream.complete());
     EXPECT_EQ(stream.sheet().header, (QStringList{"日期", "金额", "", ""}));
-    ASSERT_EQ(stream.sheet().rows.size(), 1u);
-    EXPECT_EQ(stream.sheet().rows[0].join('|'),
+    ASSERT_EQ(stream.sheet().rowCount(), 1u);
+    EXPECT_EQ(stream.sheet().row(0).join('|'),
               QStringLiteral("2026-03-01|0.3|-7|2026-03-02 15:30:00"));
-    EXPECT_EQ(stream.sheet().rowNumbers, std::vector<int>{3});
+    EXPECT_EQ(stream.sheet().rowNumber(0), 3);
 
     const auto refused = [](const QByteArray& after) {
         XlsStream s(QStringLiteral("Sheet1"));
