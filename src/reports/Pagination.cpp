@@ -7,6 +7,26 @@
 
 namespace cw {
 
+namespace {
+
+// Heights are sums of millimetres measured on a device; a row that fills a page to the brim
+// must not spill over by a rounding error.
+constexpr double kSlackMm = 1e-9;
+
+// A row's pieces, none taller than the room: those given, or one of rowMm.
+std::vector<double> piecesOf(const std::vector<std::vector<double>>& given, int row, double rowMm,
+                             double room) {
+    const bool has = size_t(row) < given.size() && !given[size_t(row)].empty();
+    std::vector<double> pieces;
+    for (double h : has ? given[size_t(row)] : std::vector<double>{rowMm}) {
+        for (; room > 0 && h > room + kSlackMm; h -= room) pieces.push_back(room);
+        pieces.push_back(h);
+    }
+    return pieces;
+}
+
+}  // namespace
+
 BandMetrics BandMetrics::a4(bool landscape) {
     BandMetrics m;
     m.pageHeightMm = (landscape ? 210.0 : 297.0) - 20.0;
@@ -24,7 +44,8 @@ int Pagination::rowsPerPage(const PrintLayout& layout, const BandMetrics& m) {
 }
 
 Pagination Pagination::paginate(const ReportTable& table, const PrintLayout& layout,
-                                const BandMetrics& m, const std::vector<double>& rowHeightsMm) {
+                                const BandMetrics& m,
+                                const std::vector<std::vector<double>>& rowPiecesMm) {
     std::vector<int> columns;
     std::vector<bool> money;
     for (Field f : layout.summed) {
@@ -47,25 +68,25 @@ Pagination Pagination::paginate(const ReportTable& table, const PrintLayout& lay
     Pagination p;
     p.rowCount = table.rowCount();
     const double room = rowRoomMm(layout, m);
-    const auto heightOf = [&](int row) {
-        const double h = size_t(row) < rowHeightsMm.size() ? rowHeightsMm[size_t(row)] : m.rowMm;
-        return std::min(h, room);
-    };
     double used = 0;  // on the last page
     for (int r = 0; r < p.rowCount; ++r) {
-        const double h = heightOf(r);
+        const std::vector<double> pieces = piecesOf(rowPiecesMm, r, m.rowMm, room);
         // The first row of a page always goes on it, however tall.
-        if (p.pages.empty() || used + h > room + 1e-9) {
+        if (p.pages.empty() || used + pieces[0] > room + kSlackMm) {
             p.pages.push_back({r, 0, {}, false});
             used = 0;
         }
         ++p.pages.back().rowCount;
-        used += h;
+        used += pieces[0];
+        for (size_t k = 1; k < pieces.size(); ++k) {
+            p.pages.push_back({r + 1, 0, {}, false, r, int(k)});
+            used = pieces[k];
+        }
     }
     for (Page& page : p.pages) page.sums = sumRows(page.firstRow, page.rowCount);
     if (p.pages.empty()) p.pages.push_back({0, 0, sumRows(0, 0), false});
     if (layout.footers) {
-        if (room - used + 1e-9 < m.footerMm)
+        if (room - used + kSlackMm < m.footerMm)
             p.pages.push_back({p.rowCount, 0, sumRows(0, 0), false});
         p.pages.back().footer = true;
     }

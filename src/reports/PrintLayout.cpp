@@ -35,7 +35,7 @@ PrintLayout settled(const char* name, const char* title, Field date, const char*
                     {Field::AName, QStringLiteral("账户名称"), 20},
                     {Field::FName, QStringLiteral("家庭成员"), 20},
                     {Field::RMoney, QString::fromUtf8(back), 20},
-                    {Field::Remark, QStringLiteral("备注"), 121}},
+                    {Field::Remark, QStringLiteral("备注"), 121, true}},
         .summed = {money, Field::RMoney},
     };
 }
@@ -48,7 +48,7 @@ std::vector<PrintLayout> makeLayouts() {
         .bookInTitle = true,
         .columns = {{Field::theDate, QStringLiteral("日期"), 20},
                     {Field::theType, QStringLiteral("收支类别"), 30},
-                    {Field::Remark, QStringLiteral("摘要"), 82},
+                    {Field::Remark, QStringLiteral("摘要"), 82, true},
                     {Field::theIn, QStringLiteral("收入"), 20},
                     {Field::theOut, QStringLiteral("支出"), 20},
                     {Field::AName, QStringLiteral("账户名称"), 22},
@@ -65,7 +65,7 @@ std::vector<PrintLayout> makeLayouts() {
                     {Field::IMoney, QStringLiteral("收入金额"), 20},
                     {Field::AName, QStringLiteral("账户名称"), 22},
                     {Field::FName, QStringLiteral("家庭成员"), 20},
-                    {Field::Remark, QStringLiteral("备注"), 146}},
+                    {Field::Remark, QStringLiteral("备注"), 146, true}},
         .summed = {Field::IMoney},
     });
     all.push_back({
@@ -77,7 +77,7 @@ std::vector<PrintLayout> makeLayouts() {
                     {Field::OMoney, QStringLiteral("支出金额"), 20},
                     {Field::AName, QStringLiteral("账户名称"), 22},
                     {Field::FName, QStringLiteral("家庭成员"), 20},
-                    {Field::Remark, QStringLiteral("备注"), 134}},
+                    {Field::Remark, QStringLiteral("备注"), 134, true}},
         .summed = {Field::OMoney},
     });
     all.push_back({
@@ -89,7 +89,7 @@ std::vector<PrintLayout> makeLayouts() {
                     {Field::NewN, QStringLiteral("到账账户"), 20},
                     {Field::CMoney, QStringLiteral("转账金额"), 20},
                     {Field::FName, QStringLiteral("家庭成员"), 20},
-                    {Field::Remark, QStringLiteral("备注"), 145}},
+                    {Field::Remark, QStringLiteral("备注"), 145, true}},
         .summed = {Field::CMoney},
     });
     all.push_back(settled("Print/theZW.rf3", "债务报表", Field::BDate, "债权人名", Field::BPro,
@@ -106,7 +106,7 @@ std::vector<PrintLayout> makeLayouts() {
                     {Field::RMoney, QStringLiteral("收益金额"), 20},
                     {Field::AName, QStringLiteral("帐户名称"), 22},
                     {Field::FName, QStringLiteral("家庭成员"), 20},
-                    {Field::Remark, QStringLiteral("备注"), 120}},
+                    {Field::Remark, QStringLiteral("备注"), 120, true}},
         .summed = {Field::TMoney, Field::RMoney},
     });
     all.push_back(incomeExpense("Print/theSZ_M.rf3", "收支月统计表", "月份"));

@@ -21,8 +21,10 @@ struct PrintLayout {
         Field field;
         QString header;  // may be empty (the ratio of the monthly report has no header)
         double widthMm;
-        // Long text wraps inside the column and its row grows; otherwise text is cut to the
-        // column's width (dates and amounts shrink to fit instead).
+        // Long text wraps inside the column and its row grows (remarks and notes); otherwise
+        // text is cut to the column's width. Dates and numbers are never cut: their column
+        // widens into the page's spare width or a wrapping column's, and past that their
+        // font shrinks.
         bool wrap = false;
     };
 

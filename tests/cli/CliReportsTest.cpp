@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "support/CliRun.h"
+#include "support/PdfWords.h"
 #include "support/TempDataFile.h"
 #include "support/XlsxRead.h"
 
@@ -158,6 +159,34 @@ TEST_F(CliReportsTest, FortyFiveLinesOverTwoPages) {
         << pages[1].toStdString();
     EXPECT_TRUE(pages[1].contains(QRegularExpression(QStringLiteral("合计 45\\s+5,500.00\\s+46"))));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("2024")));
+}
+
+// Amounts of twelve digits print whole on paper: in their rows, the page sums and the total.
+TEST_F(CliReportsTest, TwelveDigitTotalsPrintWhole) {
+    post({"income", "date=2024-01-20", "category=工资", "amount=999999999999.99", "account=钱包",
+          "member=爸爸"});
+    post({"income", "date=2024-02-20", "category=工资", "amount=123456789012.99", "account=钱包",
+          "member=爸爸"});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("月报.pdf"));
+    const CliRun r = cli({"report", "monthly", "from=2024-01-01", "to=2024-02-29", "pdf=" + path});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList headers{"序号",     "月份",     "收入金额", "收入笔数",
+                              "支出金额", "支出笔数", "结余"};
+    if (cw::test::printedWhole(path, headers, "", "") < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    // Rows once; the sums of the page and of the report twice.
+    for (const auto& [header, whole, times] :
+         std::vector<std::tuple<const char*, const char*, int>>{
+             {"收入金额", "1,000,000,000,999.99", 1},
+             {"结余", "123,456,788,762.49", 1},
+             {"收入金额", "1,123,456,790,012.98", 2},
+             {"结余", "1,123,456,789,512.48", 2}}) {
+        EXPECT_EQ(cw::test::printedWhole(path, headers, QString::fromUtf8(header),
+                                         QString::fromUtf8(whole)),
+                  times)
+            << header << " " << whole;
+    }
 }
 
 }  // namespace

@@ -109,8 +109,15 @@ TEST(Pagination, SumsInCentsAndCounts) {
     EXPECT_EQ(p.totals, (std::vector<double>{100, 2000, 0, 0, 100}));
 }
 
+// Each row of one piece of the given height.
+std::vector<std::vector<double>> onePiece(const std::vector<double>& heights) {
+    std::vector<std::vector<double>> pieces;
+    for (double h : heights) pieces.push_back({h});
+    return pieces;
+}
+
 // Rows of different heights (wrapped text): a page takes rows while their heights fit, a row
-// is never split, and each page foot still sums exactly the rows on that page.
+// that fits a page is never split, and each page foot still sums exactly the rows on that page.
 TEST(Pagination, VariableRowHeightsKeepPageSums) {
     const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
     const BandMetrics m = BandMetrics::a4(true);
@@ -119,8 +126,8 @@ TEST(Pagination, VariableRowHeightsKeepPageSums) {
     std::vector<double> heights(30, m.rowMm);
     heights[2] = room - 2 * m.rowMm;  // rows 1-3 fill page one to the brim
     heights[3] = 3 * m.rowMm;         // row 4 opens page two
-    heights[10] = room * 3;           // taller than a page: a page of its own
-    const Pagination p = Pagination::paginate(t, layout, m, heights);
+    heights[10] = room;               // a page of its own
+    const Pagination p = Pagination::paginate(t, layout, m, onePiece(heights));
     ASSERT_GE(p.pages.size(), 4u);
     EXPECT_EQ(p.pages[0].firstRow, 0);
     EXPECT_EQ(p.pages[0].rowCount, 3);
@@ -133,6 +140,7 @@ TEST(Pagination, VariableRowHeightsKeepPageSums) {
     double sums = 0;
     for (const Pagination::Page& page : p.pages) {
         EXPECT_EQ(page.firstRow, rows);
+        EXPECT_EQ(page.continuedRow, -1);
         EXPECT_NEAR(page.sums.at(0), page.rowCount ? sumOf(rows + 1, rows + page.rowCount) : 0,
                     1e-9);
         rows += page.rowCount;
@@ -144,6 +152,31 @@ TEST(Pagination, VariableRowHeightsKeepPageSums) {
     EXPECT_TRUE(p.pages.back().footer);
 }
 
+// A row taller than a page: its first piece opens a page, each further piece tops the next,
+// the row after it follows its last piece, and it counts and sums once, where it begins. A
+// piece given taller than the room is cut at the room.
+TEST(Pagination, TallRowContinuesAndCountsOnce) {
+    const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
+    const BandMetrics m = BandMetrics::a4(true);
+    const double room = Pagination::rowRoomMm(layout, m);
+    for (const std::vector<double>& tall :
+         {std::vector<double>{room - 1, room - 2, 10}, std::vector<double>{2 * room + 10}}) {
+        const Pagination p = Pagination::paginate(incomeRows(3), layout, m, {{6}, tall, {6}});
+        ASSERT_EQ(p.pages.size(), 4u);
+        const auto page = [&](size_t i) {
+            const Pagination::Page& g = p.pages[i];
+            return std::vector<double>{double(g.firstRow),     double(g.rowCount),
+                                       double(g.continuedRow), double(g.continuedPiece),
+                                       g.sums.at(0),           double(g.footer)};
+        };
+        EXPECT_EQ(page(0), (std::vector<double>{0, 1, -1, 0, 1.01, 0}));
+        EXPECT_EQ(page(1), (std::vector<double>{1, 1, -1, 0, 2.01, 0}));
+        EXPECT_EQ(page(2), (std::vector<double>{2, 0, 1, 1, 0, 0}));
+        EXPECT_EQ(page(3), (std::vector<double>{2, 1, 1, 2, 3.01, 1}));
+        EXPECT_NEAR(p.totals.at(0), 6.03, 1e-9);
+    }
+}
+
 // Heights equal to the usual row height page exactly as no heights at all.
 TEST(Pagination, EqualHeightsPageAsTheUsualRows) {
     const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
@@ -152,7 +185,7 @@ TEST(Pagination, EqualHeightsPageAsTheUsualRows) {
         const ReportTable t = incomeRows(n);
         const Pagination a = Pagination::paginate(t, layout, m);
         const Pagination b =
-            Pagination::paginate(t, layout, m, std::vector<double>(size_t(n), m.rowMm));
+            Pagination::paginate(t, layout, m, onePiece(std::vector<double>(size_t(n), m.rowMm)));
         ASSERT_EQ(a.pages.size(), b.pages.size()) << n;
         for (size_t i = 0; i < a.pages.size(); ++i) {
             EXPECT_EQ(a.pages[i].firstRow, b.pages[i].firstRow);
@@ -167,8 +200,8 @@ TEST(Pagination, FooterAfterATallLastRow) {
     const PrintLayout& layout = PrintLayout::named(QStringLiteral("Print/theSR.rf3"));
     const BandMetrics m = BandMetrics::a4(true);
     const double room = Pagination::rowRoomMm(layout, m);
-    const Pagination p =
-        Pagination::paginate(incomeRows(2), layout, m, {m.rowMm, room - m.rowMm - m.footerMm / 2});
+    const Pagination p = Pagination::paginate(incomeRows(2), layout, m,
+                                              {{m.rowMm}, {room - m.rowMm - m.footerMm / 2}});
     ASSERT_EQ(p.pages.size(), 2u);
     EXPECT_EQ(p.pages[0].rowCount, 2);
     EXPECT_EQ(p.pages[1].rowCount, 0);

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
+#include <cmath>
+#include <limits>
 
 #include "reports/ProductInfo.h"
 #include "storage/OutputFile.h"
@@ -20,6 +22,9 @@ constexpr double kMarginMm = 10;
 constexpr double kPaddingMm = 1.2;
 constexpr double kRuleMm = 0.2;
 constexpr double kAddressMm = 4.5;  // the web address line under the page footer's rule
+// The share of its width a wrapping column gives up to dates and numbers that would not fit
+// whole: the text wraps into more lines, a number is never cut.
+constexpr double kWrapGives = 0.4;
 
 QFont font(double points, bool bold = false) {
     QFont f(ReportPainter::fontFamily());
@@ -28,8 +33,20 @@ QFont font(double points, bool bold = false) {
     return f;
 }
 
-bool isNumeric(ColumnKind kind) {
-    return ReportTable::isNumeric(kind);
+// Text that fits its rectangle as it is, and otherwise in a font shrunk to fit: a cut date or
+// amount would print a wrong value.
+void drawWhole(QPainter& p, const QRectF& r, int align, const QString& text) {
+    const double wide = QFontMetricsF(p.font(), p.device()).horizontalAdvance(text);
+    if (wide <= r.width()) {
+        p.drawText(r, align, text);
+        return;
+    }
+    p.save();
+    QFont small = p.font();
+    small.setPointSizeF(small.pointSizeF() * r.width() / wide);
+    p.setFont(small);
+    p.drawText(r, align | Qt::TextDontClip, text);
+    p.restore();
 }
 
 // A cell's text broken into lines of at most widthPx, between words where it can and inside
@@ -47,19 +64,30 @@ class WrappedText {
             line.setLineWidth(widthPx);
             line.setPosition(QPointF(0, height_));
             height_ += line.height();
+            bottoms_.push_back(height_);
         }
         layout_.endLayout();
     }
 
     double height() const { return height_; }
-    void draw(QPainter& p, const QPointF& at, const QRectF& clip) const {
+    // The bottom of each line, from the top of the first.
+    const std::vector<double>& bottoms() const { return bottoms_; }
+    // Draws the lines whose tops lie in [fromPx, toPx) of the text, the first of them at `at`.
+    // Only those: a line clipped away would still be in the PDF's text.
+    void draw(QPainter& p, QPointF at, const QRectF& clip, double fromPx, double toPx) const {
         p.save();
         p.setClipRect(clip);
-        layout_.draw(&p, at);
+        at.ry() -= fromPx;
+        for (int i = 0; i < layout_.lineCount(); ++i) {
+            const QTextLine line = layout_.lineAt(i);
+            if (line.y() >= fromPx - kLinePx && line.y() < toPx - kLinePx) line.draw(&p, at);
+        }
         p.restore();
     }
 
   private:
+    static constexpr double kLinePx = 0.5;  // where a cut lies on a line's top, give or take
+
     static QString lines(QString text) {
         text.remove(QLatin1Char('\r'));
         text.replace(QLatin1Char('\n'), QChar::LineSeparator);
@@ -68,7 +96,26 @@ class WrappedText {
 
     QTextLayout layout_;
     double height_ = 0;
+    std::vector<double> bottoms_;
 };
+
+// Where a row taller than capacityPx is cut: at the tops of lines, so each piece holds whole
+// lines and at most capacityPx of them (a single taller line is a piece of its own). Returns
+// the height of each piece's lines.
+std::vector<double> cutBetweenLines(const std::vector<double>& bottoms, double capacityPx) {
+    std::vector<double> pieces;
+    double start = 0;
+    double top = 0;
+    for (double bottom : bottoms) {
+        if (bottom - start > capacityPx && top > start) {
+            pieces.push_back(top - start);
+            start = top;
+        }
+        top = bottom;
+    }
+    pieces.push_back(top - start);
+    return pieces;
+}
 
 }  // namespace
 
@@ -81,14 +128,19 @@ struct ReportPainter::Geometry {
     double left = 0;                // the table's left edge (the table is centred)
     std::vector<double> x;          // left edge of each column, 序号 first; back() = right edge
     std::vector<ColumnKind> kinds;  // per column, 序号 first
-    std::vector<double> rowMm;      // each report row's height; taller than bands.rowMm
-                                    // where a wrapping column's text takes several lines
+    double lineMm = 0;              // one line of text; a row holds its lines centred
+    // Each report row's pieces (one unless the row is taller than a page) and where each
+    // piece's lines start inside the row's text.
+    std::vector<std::vector<double>> pieceMm;
+    std::vector<std::vector<double>> pieceFromMm;
 
     double px(double mm) const { return mm * pxPerMm; }
     QRectF rect(double x0, double y, double x1, double h) const {
         return QRectF(px(x0), px(y), px(x1 - x0), px(h));
     }
     double right() const { return x.back(); }
+    // Space above the first line of a row and below its last.
+    double gapMm() const { return bands.rowMm - lineMm; }
 };
 
 ReportPainter::ReportPainter(const PrintLayout& layout, const ReportTable& table,
@@ -111,24 +163,88 @@ QPageLayout ReportPainter::pageLayout() const {
                        QPageLayout::Millimeter);
 }
 
-void ReportPainter::measureRows(QPainter& p, Geometry& g) const {
+double ReportPainter::widestPx(const QFontMetricsF& metrics, int column) const {
+    double widest = 0;
+    for (int r = 0; r < table_.rowCount(); ++r) {
+        const QString text =
+            column < 0 ? QString::number(table_.rowId(r)) : table_.displayText(r, column);
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    if (column < 0 || !table_.column(column).summed) return widest;
+    // No page sums more than the sizes of all rows together, of either sign.
+    double size = 0;
+    for (int r = 0; r < table_.rowCount(); ++r)
+        size += std::abs(table_.value(r, column).toDouble());
+    const ColumnKind kind = table_.column(column).kind;
+    for (double v : {table_.total(column), -size})
+        widest = std::max(widest, metrics.horizontalAdvance(ReportTable::display(v, kind)));
+    return widest;
+}
+
+std::vector<double> ReportPainter::columnWidths(const QPainter& p, const Geometry& g) const {
     const QFontMetricsF metrics(p.font(), p.device());
+    std::vector<double> widths{PrintLayout::kIdWidthMm};
+    std::vector<double> short_{0};  // what each column lacks to show its widest text whole
+    double spare = g.widthMm - PrintLayout::kIdWidthMm;
+    double wrapping = 0;  // the width the wrapping columns hold
+    for (size_t i = 0; i <= layout_.columns.size(); ++i) {
+        const int column = i == 0 ? -1 : columns_[i - 1];
+        if (i > 0) {
+            const PrintLayout::Column& c = layout_.columns[i - 1];
+            widths.push_back(c.widthMm);
+            short_.push_back(0);
+            spare -= c.widthMm;
+            if (c.wrap) wrapping += c.widthMm;
+            const ColumnKind kind = table_.column(column).kind;
+            if (c.wrap || (!ReportTable::isNumeric(kind) && kind != ColumnKind::Date)) continue;
+        }
+        const double need = widestPx(metrics, column) / g.pxPerMm + 2 * kPaddingMm;
+        short_[i] = std::max(0.0, need - widths[i]);
+    }
+    double lacking = 0;
+    for (double s : short_) lacking += s;
+    if (lacking <= 0) return widths;
+    spare = std::max(0.0, spare);
+    // The page's spare width goes first, then a share of the wrapping columns; whatever is
+    // still lacking, drawWhole makes up by shrinking the font.
+    const double given = std::min(lacking, spare + kWrapGives * wrapping);
+    const double fromWrapping = std::max(0.0, given - spare);
+    for (size_t i = 0; i < widths.size(); ++i) {
+        widths[i] += short_[i] * given / lacking;
+        if (i > 0 && layout_.columns[i - 1].wrap) widths[i] -= fromWrapping * widths[i] / wrapping;
+    }
+    return widths;
+}
+
+void ReportPainter::measureRows(QPainter& p, Geometry& g) const {
     const double pad = g.px(kPaddingMm);
-    // The first line sits where a one-line row would centre it; further lines add their
-    // height below.
-    const double extra = g.px(g.bands.rowMm) - metrics.height();
+    const double room = Pagination::rowRoomMm(layout_, g.bands);
     std::vector<int> wrapping;
     for (size_t i = 0; i < layout_.columns.size(); ++i) {
         if (layout_.columns[i].wrap) wrapping.push_back(int(i));
     }
-    g.rowMm.assign(size_t(table_.rowCount()), g.bands.rowMm);
+    g.pieceMm.assign(size_t(table_.rowCount()), {g.bands.rowMm});
+    g.pieceFromMm.assign(size_t(table_.rowCount()), {0.0});
     if (wrapping.empty()) return;
     for (int r = 0; r < table_.rowCount(); ++r) {
+        std::vector<double> bottoms;  // of the column with the most lines
         for (int i : wrapping) {
             const double width = g.px(g.x[size_t(i) + 2] - g.x[size_t(i) + 1]) - 2 * pad;
             const WrappedText text(table_.displayText(r, columns_[size_t(i)]), p.font(), p.device(),
                                    width);
-            g.rowMm[size_t(r)] = std::max(g.rowMm[size_t(r)], (text.height() + extra) / g.pxPerMm);
+            if (!text.bottoms().empty() && (bottoms.empty() || text.height() > bottoms.back()))
+                bottoms = text.bottoms();
+        }
+        if (bottoms.empty() || bottoms.back() / g.pxPerMm + g.gapMm() <= g.bands.rowMm) continue;
+        std::vector<double>& pieces = g.pieceMm[size_t(r)];
+        std::vector<double>& from = g.pieceFromMm[size_t(r)];
+        pieces.clear();
+        from.clear();
+        double at = 0;
+        for (double lines : cutBetweenLines(bottoms, g.px(room - g.gapMm()))) {
+            pieces.push_back(lines / g.pxPerMm + g.gapMm());
+            from.push_back(at / g.pxPerMm);
+            at += lines;
         }
     }
 }
@@ -142,22 +258,21 @@ int ReportPainter::paint(QPagedPaintDevice* device) const {
     g.bands.pageHeightMm = device->height() / g.pxPerMm;
     g.bands.pageFooterMm += kAddressMm;
 
-    double tableWidth = PrintLayout::kIdWidthMm;
-    for (const PrintLayout::Column& c : layout_.columns) tableWidth += c.widthMm;
+    p.setFont(font(10));
+    g.lineMm = QFontMetricsF(p.font(), device).height() / g.pxPerMm;
+    const std::vector<double> widths = columnWidths(p, g);
+    double tableWidth = 0;
+    for (double w : widths) tableWidth += w;
     g.left = std::max(0.0, (g.widthMm - tableWidth) / 2);
     g.x.push_back(g.left);
     g.kinds.push_back(ColumnKind::Count);
-    double at = g.left + PrintLayout::kIdWidthMm;
-    g.x.push_back(at);
-    for (size_t i = 0; i < layout_.columns.size(); ++i) {
-        at += layout_.columns[i].widthMm;
-        g.x.push_back(at);
-        g.kinds.push_back(table_.column(columns_[i]).kind);
+    for (size_t i = 0; i < widths.size(); ++i) {
+        g.x.push_back(g.x.back() + widths[i]);
+        if (i > 0) g.kinds.push_back(table_.column(columns_[i - 1]).kind);
     }
 
-    p.setFont(font(10));
     measureRows(p, g);
-    const Pagination pages = Pagination::paginate(table_, layout_, g.bands, g.rowMm);
+    const Pagination pages = Pagination::paginate(table_, layout_, g.bands, g.pieceMm);
     QPen pen(Qt::black);
     pen.setWidthF(g.px(kRuleMm));
     p.setPen(pen);
@@ -168,12 +283,9 @@ int ReportPainter::paint(QPagedPaintDevice* device) const {
     return int(pages.pages.size());
 }
 
-void ReportPainter::paintPage(QPainter& p, const Geometry& g, const Pagination& pages,
-                              int index) const {
-    const Pagination::Page& page = pages.pages[size_t(index)];
+double ReportPainter::paintHeader(QPainter& p, const Geometry& g, int index) const {
     const BandMetrics& b = g.bands;
     double y = 0;
-
     p.setFont(font(14, true));
     p.drawText(g.rect(0, y, g.widthMm, b.titleMm), Qt::AlignCenter, title());
     y += b.titleMm;
@@ -186,50 +298,23 @@ void ReportPainter::paintPage(QPainter& p, const Geometry& g, const Pagination& 
                printedAt_.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     y += b.infoMm;
 
-    const int cells = int(g.x.size()) - 1;
-    for (int c = 0; c < cells; ++c) {
-        const QRectF r = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], b.headerMm);
+    for (size_t c = 0; c + 1 < g.x.size(); ++c) {
+        const QRectF r = g.rect(g.x[c], y, g.x[c + 1], b.headerMm);
         p.drawRect(r);
-        const QString header =
-            c == 0 ? QStringLiteral("序号") : layout_.columns[size_t(c) - 1].header;
-        p.drawText(r, Qt::AlignCenter, header);
+        p.drawText(r, Qt::AlignCenter,
+                   c == 0 ? QStringLiteral("序号") : layout_.columns[c - 1].header);
     }
-    y += b.headerMm;
+    return y + b.headerMm;
+}
 
-    const QFontMetricsF metrics(p.font(), p.device());
-    for (int r = page.firstRow; r < page.firstRow + page.rowCount; ++r) {
-        const double rowMm = std::min(g.rowMm[size_t(r)], Pagination::rowRoomMm(layout_, b));
-        for (int c = 0; c < cells; ++c) {
-            const QRectF cell = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], rowMm);
-            p.drawRect(cell);
-            const QString text = c == 0 ? QString::number(table_.rowId(r))
-                                        : table_.displayText(r, columns_[size_t(c) - 1]);
-            // Cells of a grown row keep their text on its first line.
-            const QRectF first = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], b.rowMm);
-            const QRectF inner = first.adjusted(g.px(kPaddingMm), 0, -g.px(kPaddingMm), 0);
-            if (c > 0 && layout_.columns[size_t(c) - 1].wrap) {
-                const WrappedText wrapped(text, p.font(), p.device(), inner.width());
-                const double top = (inner.height() - metrics.height()) / 2;
-                wrapped.draw(p, inner.topLeft() + QPointF(0, top), cell);
-                continue;
-            }
-            const bool right = c == 0 || isNumeric(g.kinds[size_t(c)]);
-            const int align = (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-            const double wide = metrics.horizontalAdvance(text);
-            if (wide > inner.width() && (right || g.kinds[size_t(c)] == ColumnKind::Date)) {
-                // A cut date or amount would print a wrong value: it shrinks to fit instead.
-                p.save();
-                QFont small = p.font();
-                small.setPointSizeF(small.pointSizeF() * inner.width() / wide);
-                p.setFont(small);
-                p.drawText(inner, align, text);
-                p.restore();
-                continue;
-            }
-            p.drawText(inner, align, metrics.elidedText(text, Qt::ElideRight, inner.width()));
-        }
-        y += rowMm;
-    }
+void ReportPainter::paintPage(QPainter& p, const Geometry& g, const Pagination& pages,
+                              int index) const {
+    const Pagination::Page& page = pages.pages[size_t(index)];
+    const BandMetrics& b = g.bands;
+    double y = paintHeader(p, g, index);
+    if (page.continuedRow >= 0) y += paintRow(p, g, y, page.continuedRow, page.continuedPiece);
+    for (int r = page.firstRow; r < page.firstRow + page.rowCount; ++r)
+        y += paintRow(p, g, y, r, 0);
 
     if (!layout_.footers) return;
     if (page.footer) {
@@ -243,28 +328,63 @@ void ReportPainter::paintPage(QPainter& p, const Geometry& g, const Pagination& 
                Qt::AlignRight | Qt::AlignVCenter, ProductInfo::webAddress());
 }
 
+double ReportPainter::paintRow(QPainter& p, const Geometry& g, double y, int row, int piece) const {
+    const std::vector<double>& pieces = g.pieceMm[size_t(row)];
+    const double height = pieces[size_t(piece)];
+    // Each piece prints the lines of the row's text from where it was cut.
+    const double gap = g.gapMm() / 2;
+    const double from = g.px(g.pieceFromMm[size_t(row)][size_t(piece)]);
+    const bool last = size_t(piece) + 1 == pieces.size();
+    const double to = last ? std::numeric_limits<double>::max() : from + g.px(height - g.gapMm());
+    for (size_t c = 0; c + 1 < g.x.size(); ++c) {
+        const QRectF cell = g.rect(g.x[c], y, g.x[c + 1], height);
+        p.drawRect(cell);
+        // Cells of a grown row keep their text on its first line.
+        const QRectF inner = g.rect(g.x[c] + kPaddingMm, y, g.x[c + 1] - kPaddingMm, g.bands.rowMm);
+        if (c > 0 && layout_.columns[c - 1].wrap) {
+            const WrappedText wrapped(table_.displayText(row, columns_[c - 1]), p.font(),
+                                      p.device(), inner.width());
+            wrapped.draw(p, inner.topLeft() + QPointF(0, g.px(gap)), cell, from, to);
+            continue;
+        }
+        if (piece > 0) continue;  // a continued row's other cells were printed with its start
+        const QString text =
+            c == 0 ? QString::number(table_.rowId(row)) : table_.displayText(row, columns_[c - 1]);
+        const bool numeric = c == 0 || ReportTable::isNumeric(g.kinds[c]);
+        const int align = (numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+        if (numeric || g.kinds[c] == ColumnKind::Date) {
+            drawWhole(p, inner, align, text);
+        } else {
+            const QFontMetricsF metrics(p.font(), p.device());
+            p.drawText(inner, align, metrics.elidedText(text, Qt::ElideRight, inner.width()));
+        }
+    }
+    return height;
+}
+
 // A footer line: the label over the columns before the first summed one, then each column's
 // sum (or nothing) in its own cell.
 void ReportPainter::paintLine(QPainter& p, const Geometry& g, double y, double heightMm,
                               const QString& label, const std::vector<double>& sums) const {
-    int first = int(layout_.columns.size()) + 1;
+    size_t first = layout_.columns.size() + 1;
     for (size_t i = 0; i < summedAt_.size(); ++i) {
         if (summedAt_[i] >= 0) {
-            first = int(i) + 1;
+            first = i + 1;
             break;
         }
     }
-    const QRectF labelRect = g.rect(g.x[0], y, g.x[size_t(first)], heightMm);
+    const QRectF labelRect = g.rect(g.x[0], y, g.x[first], heightMm);
     p.drawRect(labelRect);
-    p.drawText(labelRect.adjusted(g.px(kPaddingMm), 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-               label);
-    for (int c = first; c < int(g.x.size()) - 1; ++c) {
-        const QRectF cell = g.rect(g.x[size_t(c)], y, g.x[size_t(c) + 1], heightMm);
+    drawWhole(p, labelRect.adjusted(g.px(kPaddingMm), 0, -g.px(kPaddingMm), 0),
+              Qt::AlignLeft | Qt::AlignVCenter, label);
+    for (size_t c = first; c + 1 < g.x.size(); ++c) {
+        const QRectF cell = g.rect(g.x[c], y, g.x[c + 1], heightMm);
         p.drawRect(cell);
-        const int k = summedAt_[size_t(c) - 1];
+        const int k = summedAt_[c - 1];
         if (k < 0 || size_t(k) >= sums.size()) continue;
-        p.drawText(cell.adjusted(0, 0, -g.px(kPaddingMm), 0), Qt::AlignRight | Qt::AlignVCenter,
-                   ReportTable::display(sums[size_t(k)], g.kinds[size_t(c)]));
+        drawWhole(p, cell.adjusted(g.px(kPaddingMm), 0, -g.px(kPaddingMm), 0),
+                  Qt::AlignRight | Qt::AlignVCenter,
+                  ReportTable::display(sums[size_t(k)], g.kinds[c]));
     }
 }
 

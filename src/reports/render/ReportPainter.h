@@ -8,6 +8,7 @@
 #include "reports/PrintLayout.h"
 #include "reports/ReportTable.h"
 
+class QFontMetricsF;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -45,9 +46,19 @@ class ReportPainter {
 
   private:
     struct Geometry;
-    // Each row's height on this device: taller where a wrapping column needs more lines.
+    // Each column's width on this device: the layout's, widened where a date or number
+    // would not fit whole.
+    std::vector<double> columnWidths(const QPainter& p, const Geometry& g) const;
+    // The widest text a numeric or date column prints: its cells, and for a summed column
+    // its total and the largest page sum it could show. Column -1 is 序号, the rows' IDs.
+    double widestPx(const QFontMetricsF& metrics, int column) const;
+    // Each row's height on this device, in pieces: taller where a wrapping column needs more
+    // lines, cut between lines where a row is taller than a page.
     void measureRows(QPainter& p, Geometry& g) const;
     void paintPage(QPainter& p, const Geometry& g, const Pagination& pages, int index) const;
+    double paintHeader(QPainter& p, const Geometry& g, int index) const;
+    // One piece of a row at y; returns its height.
+    double paintRow(QPainter& p, const Geometry& g, double y, int row, int piece) const;
     void paintLine(QPainter& p, const Geometry& g, double y, double heightMm, const QString& label,
                    const std::vector<double>& sums) const;
 
