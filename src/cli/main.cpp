@@ -1,5 +1,5 @@
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -21,9 +21,19 @@ bool paints(int argc, char** argv) {
     return false;
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// Painting asks Qt for the user's runtime folder, and without one (cron, a bare ssh session) Qt
+// notes on stderr that it made its own; the companion's stderr is for its own one-line verdict.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    if (qtHandler) qtHandler(type, context, message);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    qtHandler = qInstallMessageHandler(quietHandler);
     std::unique_ptr<QCoreApplication> app;
     if (paints(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
