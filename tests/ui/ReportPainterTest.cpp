@@ -48,14 +48,12 @@ ColumnKind kindOf(Field f) {
     }
 }
 
-// The layout's columns with the kinds its report gives them.
+// The layout's columns with the kinds its report gives them. What the paper sums is the
+// layout's to say, not the table's: no column is marked summed here.
 ReportTable tableFor(const PrintLayout& layout) {
     std::vector<ReportColumn> columns;
-    for (const PrintLayout::Column& c : layout.columns) {
-        const bool summed =
-            std::find(layout.summed.begin(), layout.summed.end(), c.field) != layout.summed.end();
-        columns.push_back({c.field, c.header, kindOf(c.field), c.widthMm, summed});
-    }
+    for (const PrintLayout::Column& c : layout.columns)
+        columns.push_back({c.field, c.header, kindOf(c.field), c.widthMm});
     return ReportTable(columns);
 }
 
@@ -170,7 +168,9 @@ void ReportPainterTest::numbersPrintWhole() {
         if (!ReportTable::isNumeric(t.column(c).kind) || l.columns[i].header.isEmpty()) continue;
         for (int r = 0; r < t.rowCount(); ++r) whole(l.columns[i].header, t.displayText(r, c), 1);
         // Once under the page's rows, once under the whole report.
-        if (l.footers && t.column(c).summed) whole(l.columns[i].header, t.totalDisplayText(c), 2);
+        const bool summed = std::count(l.summed.begin(), l.summed.end(), l.columns[i].field);
+        if (l.footers && summed)
+            whole(l.columns[i].header, ReportTable::display(t.total(c), t.column(c).kind), 2);
     }
 }
 

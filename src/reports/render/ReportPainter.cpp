@@ -163,14 +163,14 @@ QPageLayout ReportPainter::pageLayout() const {
                        QPageLayout::Millimeter);
 }
 
-double ReportPainter::widestPx(const QFontMetricsF& metrics, int column) const {
+double ReportPainter::widestPx(const QFontMetricsF& metrics, int column, bool summed) const {
     double widest = 0;
     for (int r = 0; r < table_.rowCount(); ++r) {
         const QString text =
             column < 0 ? QString::number(table_.rowId(r)) : table_.displayText(r, column);
         widest = std::max(widest, metrics.horizontalAdvance(text));
     }
-    if (column < 0 || !table_.column(column).summed) return widest;
+    if (!summed) return widest;
     // No page sums more than the sizes of all rows together, of either sign.
     double size = 0;
     for (int r = 0; r < table_.rowCount(); ++r)
@@ -198,7 +198,8 @@ std::vector<double> ReportPainter::columnWidths(const QPainter& p, const Geometr
             const ColumnKind kind = table_.column(column).kind;
             if (c.wrap || (!ReportTable::isNumeric(kind) && kind != ColumnKind::Date)) continue;
         }
-        const double need = widestPx(metrics, column) / g.pxPerMm + 2 * kPaddingMm;
+        const bool summed = i > 0 && summedAt_[i - 1] >= 0;
+        const double need = widestPx(metrics, column, summed) / g.pxPerMm + 2 * kPaddingMm;
         short_[i] = std::max(0.0, need - widths[i]);
     }
     double lacking = 0;

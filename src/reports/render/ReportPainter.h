@@ -49,9 +49,10 @@ class ReportPainter {
     // Each column's width on this device: the layout's, widened where a date or number
     // would not fit whole.
     std::vector<double> columnWidths(const QPainter& p, const Geometry& g) const;
-    // The widest text a numeric or date column prints: its cells, and for a summed column
-    // its total and the largest page sum it could show. Column -1 is 序号, the rows' IDs.
-    double widestPx(const QFontMetricsF& metrics, int column) const;
+    // The widest text a numeric or date column prints: its cells, and for a column the
+    // layout sums, its total and the largest page sum it could show. Column -1 is 序号, the
+    // rows' IDs.
+    double widestPx(const QFontMetricsF& metrics, int column, bool summed) const;
     // Each row's height on this device, in pieces: taller where a wrapping column needs more
     // lines, cut between lines where a row is taller than a page.
     void measureRows(QPainter& p, Geometry& g) const;
