@@ -89,7 +89,7 @@ QStringList printed(const ReportPainter& painter) {
     if (tool.isEmpty()) return {};
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
-    if (!painter.writePdf(path)) return {QStringLiteral("not written")};
+    if (!painter.writePdf(path, QString())) return {QStringLiteral("not written")};
     QProcess p;
     p.start(tool, {QStringLiteral("-raw"), path, QStringLiteral("-")});
     p.waitForFinished(60000);
@@ -151,7 +151,7 @@ void ReportPainterTest::numbersPrintWhole() {
     addRow(t, 1234569, -999999999.99, 1, QStringLiteral("备注"));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-    QVERIFY(ReportPainter(l, t, kBook, QDateTime::currentDateTime()).writePdf(pdf));
+    QVERIFY(ReportPainter(l, t, kBook, QDateTime::currentDateTime()).writePdf(pdf, QString()));
     QStringList headers{QStringLiteral("序号")};
     for (const PrintLayout::Column& c : l.columns) headers << c.header;
     const auto whole = [&](const QString& header, const QString& number, int times) {
