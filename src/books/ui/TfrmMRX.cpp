@@ -98,7 +98,10 @@ TfrmMRX::TfrmMRX(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) 
 
     try {
         for (int i = 0; i < ItemCount; ++i) {
-            boxes_[i]->addItems((ctx_.dm.*kItems[i].fill)());
+            // The member is taken out first: called straight from the table, the sanitized
+            // build checks the table's index against a value it never held.
+            const auto fill = kItems[i].fill;
+            boxes_[i]->addItems((ctx_.dm.*fill)());
             boxes_[i]->setCurrentIndex(-1);
         }
         FormShow();
