@@ -50,12 +50,6 @@ QByteArray rawKeyPragma(const QString& password) {
     return "PRAGMA key = \"x'" + hash + "'\";";
 }
 
-// Replaces dest in one step: a reader sees the old file or the new one, never none.
-bool renameOver(const QString& from, const QString& dest) {
-    return std::rename(QFile::encodeName(QFileInfo(from).absoluteFilePath()).constData(),
-                       QFile::encodeName(QFileInfo(dest).absoluteFilePath()).constData()) == 0;
-}
-
 QString describe(const QString& path, const QString& cause) {
     return QStringLiteral("无法打开数据文件 %1：%2").arg(QFileInfo(path).absoluteFilePath(), cause);
 }
