@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include "reports/XlsxWriter.h"
@@ -48,8 +49,15 @@ QString ExcelExport::save(AppContext& ctx, const Workbook& workbook) {
         return QString();
     }
     if (!opener()(QUrl::fromLocalFile(path))) {
-        ctx.messages.warn(noSpreadsheetMessage() + QLatin1Char('\n') +
-                          QStringLiteral("文件已保存在：") + QDir::toNativeSeparators(path));
+        // The workbook is written; only a program to show it is missing. Saying it could not be
+        // made would send the user looking for a fault that is not there.
+        const QString where = QStringLiteral("已导出到 ") + QDir::toNativeSeparators(path);
+        const bool openFolder = ctx.messages.ask(
+            where + QStringLiteral("\n没有可以打开它的程序，要打开它所在的文件夹吗？"),
+            QStringLiteral("导出Excel"), true);
+        if (openFolder && !opener()(QUrl::fromLocalFile(QFileInfo(path).absolutePath()))) {
+            ctx.messages.inform(where);
+        }
     }
     return path;
 }
