@@ -10,50 +10,13 @@
 #include "reports/ExportLayout.h"
 #include "reports/SpreadsheetExport.h"
 #include "reports/XlsxWriter.h"
+#include "support/FieldKinds.h"
 #include "support/XlsxRead.h"
 
 using namespace cw;
+using cw::test::kindOf;
 
 namespace {
-
-ColumnKind kindOf(Field f) {
-    switch (f) {
-        case Field::IMoney:
-        case Field::OMoney:
-        case Field::CMoney:
-        case Field::BMoney:
-        case Field::DMoney:
-        case Field::TMoney:
-        case Field::RMoney:
-        case Field::SMoney:
-        case Field::theIn:
-        case Field::theOut:
-        case Field::AMoney:
-        case Field::theSM:
-        case Field::theZM:
-        case Field::theJY:
-        case Field::PMoney:
-        case Field::Amount:
-            return ColumnKind::Money;
-        case Field::theSC:
-        case Field::theZC:
-            return ColumnKind::Count;
-        case Field::theBC:
-            return ColumnKind::Ratio;
-        case Field::IDate:
-        case Field::ODate:
-        case Field::CDate:
-        case Field::BDate:
-        case Field::DDate:
-        case Field::TDate:
-        case Field::RDate:
-        case Field::PDate:
-        case Field::theDate:
-            return ColumnKind::Date;
-        default:
-            return ColumnKind::Text;
-    }
-}
 
 // Three rows carrying every field the layout names: texts "名r", money r × 1000.5, counts r.
 ReportTable tableFor(const ExportLayout& layout) {

@@ -6,47 +6,15 @@
 
 #include "reports/PrintLayout.h"
 #include "reports/render/ReportPainter.h"
+#include "support/FieldKinds.h"
 #include "support/PdfWords.h"
 
 using namespace cw;
+using cw::test::kindOf;
 
 namespace {
 
 const QString kBook = QStringLiteral("我家");
-
-ColumnKind kindOf(Field f) {
-    switch (f) {
-        case Field::theIn:
-        case Field::theOut:
-        case Field::AMoney:
-        case Field::IMoney:
-        case Field::OMoney:
-        case Field::CMoney:
-        case Field::BMoney:
-        case Field::DMoney:
-        case Field::TMoney:
-        case Field::RMoney:
-        case Field::theSM:
-        case Field::theZM:
-        case Field::theJY:
-            return ColumnKind::Money;
-        case Field::theSC:
-        case Field::theZC:
-            return ColumnKind::Count;
-        case Field::theBC:
-            return ColumnKind::Ratio;
-        case Field::theDate:
-        case Field::IDate:
-        case Field::ODate:
-        case Field::CDate:
-        case Field::BDate:
-        case Field::DDate:
-        case Field::TDate:
-            return ColumnKind::Date;
-        default:
-            return ColumnKind::Text;
-    }
-}
 
 // The layout's columns with the kinds its report gives them. What the paper sums is the
 // layout's to say, not the table's: no column is marked summed here.
