@@ -194,8 +194,15 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
 Bill BillReader::read(const QString& path, const SheetLimits& limits) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw SheetError(QStringLiteral("无法打开文件：") + path);
-    // Read no further than the limit: a device such as /dev/zero has no size and no end.
-    const QByteArray bytes = file.read(limits.billBytes + 1);
+    // Read no further than the limit: a device such as /dev/zero has no size and no end. Read
+    // piece by piece, so a small bill does not cost a buffer as big as the limit.
+    QByteArray bytes;
+    while (bytes.size() <= limits.billBytes) {
+        const QByteArray piece =
+            file.read(qMin<qint64>(1 << 20, limits.billBytes + 1 - bytes.size()));
+        if (piece.isEmpty()) break;
+        bytes += piece;
+    }
     file.close();
     if (bytes.size() > limits.billBytes) {
         throw SheetError(SheetLimits::billExceeded(

@@ -1,0 +1,64 @@
+#!/usr/bin/python3
+"""Writes the fuzzers' starting inputs that are not plain copies of the import fixtures: the
+XML parts of a workbook, the helper's output for an .xls file, and bills in each app's layout.
+The files are committed; run this only to change them:  cd fuzz/seeds && ./make_seeds.py BUILD"""
+import os
+import shutil
+import subprocess
+import sys
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FIXTURES = os.path.join(HERE, "..", "..", "tests", "data", "import")
+SEP = b"\n--part--\n"
+WORKBOOK = (b'<?xml version="1.0" encoding="UTF-8"?><workbook xmlns="http://schemas.openxmlformats.org/'
+            b'spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/'
+            b'relationships"><workbookPr/><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/>'
+            b'</sheets></workbook>')
+
+
+def write(target, name, data):
+    os.makedirs(os.path.join(HERE, target), exist_ok=True)
+    with open(os.path.join(HERE, target, name), "wb") as f:
+        f.write(data)
+
+
+def sheet_part(z):
+    # openpyxl writes the sheet named Sheet1 second when an explanation sheet comes first.
+    names = sorted(n for n in z.namelist() if n.startswith("xl/worksheets/sheet"))
+    return z.read(names[-1])
+
+
+for name in ["income.xlsx", "date1904.xlsx", "damaged.xlsx", "expense.xlsx"]:
+    shutil.copy(os.path.join(FIXTURES, name), os.path.join(HERE, "xlsx", name))
+    if name == "damaged.xlsx":
+        continue
+    with zipfile.ZipFile(os.path.join(FIXTURES, name)) as z:
+        parts = [WORKBOOK, sheet_part(z), z.read("xl/sharedStrings.xml") if "xl/sharedStrings.xml"
+                 in z.namelist() else b"", z.read("xl/styles.xml")]
+    write("xlsx-parts", name.replace(".xlsx", ".parts"), SEP.join(parts))
+shutil.copy(os.path.join(FIXTURES, "income.xls"), os.path.join(HERE, "xls", "income.xls"))
+
+if len(sys.argv) > 1:
+    helper = os.path.join(sys.argv[1], "program", "coinwick-xls")
+    frames = subprocess.run([helper, os.path.join(FIXTURES, "income.xls")], input=b"1\n",
+                            capture_output=True).stdout
+    write("xls-frames", "income.frames", bytes([37]) + frames)
+
+WECHAT = ("微信支付账单明细\n微信昵称：[小王]\n起始时间：[2026-11-01 00:00:00] 终止时间：[2026-11-30 23:59:59]\n"
+          "----------------------微信支付账单明细列表--------------------\n"
+          "交易时间,交易类型,交易对方,商品,收/支,金额(元),支付方式,当前状态,交易单号,商户单号,备注\n"
+          "2026-11-03 12:01:02,商户消费,楼下面馆,牛肉面,支出,¥18.00,零钱,支付成功,4200001\t,10001\t,/\n"
+          "2026-11-04 08:00:00,转账,小李,转账,收入,¥200.00,/,已存入零钱,1000050001\t,/,/\n"
+          "2026-11-05 09:30:00,零钱提现,招商银行(1234),/,/,¥100.00,招商银行(1234),提现已到账,1000050002\t,/,服务费¥0.10\n"
+          "2026-11-06 19:00:00,商户消费,超市,日用品,支出,¥35.50,建设银行信用卡(5678),已退款(¥5.50),4200002\t,10002\t,/\n"
+          "2026-11-07 10:00:00,商户消费,书店,图书-退款,收入,¥20.00,零钱,已全额退款,4200003\t,10003\t,/\n")
+write("bill", "wechat.csv", b"\xef\xbb\xbf" + WECHAT.encode("utf-8"))
+ALIPAY = ("支付宝交易记录明细查询\n账号：[xiaowang@example.com]\n"
+          "---------------------------------交易记录明细列表------------------------------------\n"
+          "交易时间,交易分类,交易对方,对方账号,商品说明,收/支,金额,收/付款方式,交易状态,交易订单号,商家订单号,备注\n"
+          "2026-11-02 18:20:00,餐饮美食,食堂,/,午餐,支出,25.00,花呗,交易成功,2026110222001,T001,\n"
+          "2026-11-03 09:00:00,退款,网店,/,退款-鞋,不计收支,99.00,余额,退款成功,2026110322002_1,T002,\n"
+          "2026-11-04 09:00:00,投资理财,余额宝,/,转入,不计收支,500.00,招商银行储蓄卡(1234),交易成功,2026110422003,,\n"
+          "2026-11-05 09:00:00,日用百货,网店,/,鞋,支出,99.00,余额,交易关闭,2026110522004,T004,\n")
+write("bill", "alipay.csv", ALIPAY.encode("gbk"))
