@@ -2,10 +2,13 @@
 //   bill FILE [dry-run] [member=NAME]
 // imports a WeChat Pay or Alipay bill into the open book with the book's remembered mappings,
 // as the bill dialog proposes it untouched, and prints the counts as TSV lines: new rows
-// (booked, or that would be under dry-run), rows already imported, rows skipped (neutral,
-// refunded, closed or failed). The rows belong to the book's first member unless member= names
-// another (created when the book lacks it, as a typed name is).
+// booked, rows already imported, rows skipped (neutral, transfers left unticked, refunded,
+// closed or failed). dry-run books nothing and lists every row instead, as TSV with a header
+// (状态, 日期, 收/支, 金额, 账户, 类别, 备注, 原因), so a script can review the bill first. The
+// rows belong to the book's default member unless member= names another (created when the
+// book lacks it, as a typed name is).
 #include "cli/Cli.h"
+#include "cli/Tsv.h"
 #include "import/bills/BillImport.h"
 #include "storage/NameText.h"
 #include "storage/TfrmDM.h"
@@ -39,7 +42,12 @@ int Cli::cmdBill(const QStringList& args) {
     std::vector<BillImport::Planned> rows = import.plan(bill);
     if (!member.isEmpty())
         for (BillImport::Planned& p : rows) p.posting.member = member;
-    if (!dryRun) {
+    if (dryRun) {
+        tsv::row(out_, BillImport::reviewHeader());
+        for (const BillImport::Planned& p : rows) tsv::row(out_, BillImport::review(p));
+        return Done;
+    }
+    {
         try {
             import.book(rows);
         } catch (const PostingRules::Refused& e) {
