@@ -88,7 +88,7 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
             return p.posting.name;
         case Account:
             if (role == Qt::DisplayRole && p.kind == Direction::Transfer)
-                return p.posting.account + QStringLiteral("→") + p.posting.target;
+                return QString(p.posting.account + QStringLiteral("→") + p.posting.target);
             return p.posting.account;
         case Member:
             return p.posting.member;
