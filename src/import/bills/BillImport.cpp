@@ -65,6 +65,7 @@ void BillImport::remember(MapKind kind, const QString& key, const QString& name)
         dm_.book(), mapCode(kind), key, name);
     tx.commit();
     memo_.insert(mapCode(kind) + QLatin1Char('\x1f') + key, name);
+    categories_.clear();
 }
 
 QString BillImport::lookup(MapKind kind, const QString& key) {
@@ -139,6 +140,18 @@ QString BillImport::bookCategory(BillRow::Direction kind, const QStringList& nam
 }
 
 QString BillImport::proposeCategory(const BillRow& row, BillRow::Direction kind) {
+    // A month's bill names the same few counterparties again and again.
+    const QChar unit(0x1f);
+    const QString memo =
+        QString::number(int(kind)) + unit + row.counterparty + unit + row.type + unit + row.goods;
+    const auto it = categories_.constFind(memo);
+    if (it != categories_.constEnd()) return *it;
+    const QString category = findCategory(row, kind);
+    categories_.insert(memo, category);
+    return category;
+}
+
+QString BillImport::findCategory(const BillRow& row, BillRow::Direction kind) {
     const MapKind map = categoryMap(kind);
     QString type = row.type;
     type.remove(QStringLiteral("-退款"));
@@ -184,6 +197,7 @@ BillImport::Done BillImport::loadDone() {
 }
 
 void BillImport::loadBook() {
+    categories_.clear();
     const auto names = [this](const char* sql) {
         QSet<QString> out;
         const Query q = dm_.db().query(QString::fromUtf8(sql), dm_.book());

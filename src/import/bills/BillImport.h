@@ -112,6 +112,7 @@ class BillImport {
     // Keys of the rows booked before, and the bare numbers an older version stored.
     Done loadDone();
     void loadBook();
+    QString findCategory(const BillRow& row, BillRow::Direction kind);
     // The first of `names` the book has as a category of `kind`; empty when it has none.
     QString bookCategory(BillRow::Direction kind, const QStringList& names) const;
     // Nets refunds into their purchases within the bill; returns which rows they went into.
@@ -126,8 +127,9 @@ class BillImport {
 
     TfrmDM& dm_;
     QString owner_;
-    QHash<QString, QString> memo_;  // mappings already asked for
-    QString member_;                // proposed for every row
+    QHash<QString, QString> memo_;        // mappings already asked for
+    QHash<QString, QString> categories_;  // proposals already made
+    QString member_;                      // proposed for every row
     QSet<QString> incomeNames_;
     QSet<QString> expenseNames_;
     QString defaultIncome_;

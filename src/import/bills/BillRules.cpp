@@ -1,6 +1,5 @@
 #include "import/bills/BillRules.h"
 
-#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -8,9 +7,9 @@ namespace cw {
 
 namespace {
 
-bool containsAny(const QString& text, const std::vector<const char*>& words) {
-    for (const char* w : words)
-        if (text.contains(QString::fromUtf8(w))) return true;
+bool containsAny(const QString& text, const QStringList& words) {
+    for (const QString& w : words)
+        if (text.contains(w)) return true;
     return false;
 }
 
@@ -28,8 +27,8 @@ bool usable(const QString& name) {
 }
 
 struct Suggestion {
-    std::vector<const char*> words;  // in the app category or the counterparty
-    std::vector<const char*> categories;
+    QStringList words;  // in the app category or the counterparty
+    QStringList categories;
 };
 
 // App categories and counterparties, mapped onto the categories a new book starts with and
@@ -145,7 +144,7 @@ QStringList BillRules::categories(const BillRow& row, BillRow::Direction kind) {
         if (!usable(text)) continue;
         for (const Suggestion& s : table) {
             if (!containsAny(text, s.words)) continue;
-            for (const char* c : s.categories) out << QString::fromUtf8(c);
+            out << s.categories;
         }
     }
     out.removeDuplicates();

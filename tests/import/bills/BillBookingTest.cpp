@@ -334,6 +334,14 @@ TEST_F(BillBookingTest, DryRunListsEveryRowForReview) {
                        "跳过\t2026-11-08\t支出\t9.9\t零钱\t外出就餐\t奶茶店\t已关闭\n"
                        "新增\t2026-11-11\t收入\t88\t零钱\t其他收入\t张三\t\n"));
     EXPECT_EQ(f.count("OutTable") + f.count("InTable") + f.count("SBillDone"), 0);
+    // One word books the wallet moves too.
+    EXPECT_EQ(
+        cw::test::runCli({"--home", f.programDir(), "--book", kBook, "bill", path, "transfers"})
+            .out,
+        QStringLiteral("新增\t3\n已导入\t0\n跳过\t1\n"));
+    f.reopen();
+    f.openBook(kBook);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("零钱")), 500 - 30 + 88);
 }
 
 }  // namespace
