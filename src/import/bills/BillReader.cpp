@@ -68,8 +68,10 @@ QString timeOf(const QString& text) {
 bool refundRow(const BillRow& row, bool wechat) {
     if (wechat)
         return row.type.endsWith(QStringLiteral("-退款")) || row.type == QStringLiteral("退款");
-    return row.type == QStringLiteral("退款") || row.status.contains(QStringLiteral("退款成功")) ||
-           row.goods.startsWith(QStringLiteral("退款"));
+    // A purchase refunded later keeps its 支出 and reads 退款成功 too; it is no refund row.
+    return row.type == QStringLiteral("退款") || row.goods.startsWith(QStringLiteral("退款")) ||
+           (row.status.contains(QStringLiteral("退款成功")) &&
+            row.direction != BillRow::Direction::Out);
 }
 
 double feeOf(const QString& note) {

@@ -77,6 +77,7 @@ QString BillRules::accountType(const QString& name) {
     if (containsAny(name, {"信用卡", "花呗", "白条", "信用购"})) return QStringLiteral("信用卡");
     if (containsAny(name, {"零钱", "余额"})) return QStringLiteral("电子账户");
     if (containsAny(name, {"银行", "储蓄卡", "借记卡"})) return QStringLiteral("银行卡");
+    if (containsAny(name, {"基金", "理财", "财富", "证券"})) return QStringLiteral("其它");
     return QStringLiteral("现金");
 }
 
@@ -97,6 +98,11 @@ bool BillRules::transfer(const BillRow& row, Bill::Source source, QString* from,
     };
     const auto counterparty = usable(row.counterparty) ? row.counterparty : QString();
     std::pair<QString, QString> move;
+    // What a merchant was paid (话费充值 included) is an expense whatever its words; only a
+    // card repaid may come as 支出.
+    const bool neutral = row.direction == BillRow::Direction::Neutral;
+    if (!neutral && !(row.direction == BillRow::Direction::Out && containsAny(text, {"还款"})))
+        return false;
     if (containsAny(text, {"零钱通", "余额宝"})) {
         const QString fund = text.contains(QStringLiteral("零钱通")) ? QStringLiteral("零钱通")
                                                                      : QStringLiteral("余额宝");
@@ -105,7 +111,7 @@ bool BillRules::transfer(const BillRow& row, Bill::Source source, QString* from,
             move = {fund, orWallet(named(text, "到"))};
         else
             move = {method == fund ? wallet : method, fund};
-    } else if (containsAny(text, {"充值"}) && (wechat || text.contains(QStringLiteral("余额")))) {
+    } else if (containsAny(text, {"零钱充值", "余额充值"})) {
         move = {method, wallet};
     } else if (containsAny(text, {"提现"})) {
         move = {method, counterparty.isEmpty() ? named(text, "到") : counterparty};
@@ -118,8 +124,10 @@ bool BillRules::transfer(const BillRow& row, Bill::Source source, QString* from,
                                                             : t;
                 break;
             }
-        if (!card.isEmpty() && accountType(card) != QStringLiteral("信用卡"))
+        if (!card.isEmpty() && accountType(card) != QStringLiteral("信用卡")) {
+            if (!neutral) return false;
             card += QStringLiteral("信用卡");
+        }
         move = {method, card};
     } else if (containsAny(text, {"基金", "理财"}) && containsAny(text, {"买入", "申购", "购买"})) {
         move = {method, counterparty.isEmpty() ? QStringLiteral("基金") : counterparty};

@@ -13,7 +13,8 @@ namespace cw {
 class BillRules {
   public:
     // The account type a name shows: 信用卡 for credit cards and credit wallets (花呗, 白条),
-    // 电子账户 for app wallets (零钱, 零钱通, 余额, 余额宝), 银行卡 for bank cards, else 现金.
+    // 电子账户 for app wallets (零钱, 零钱通, 余额, 余额宝), 银行卡 for bank cards, 其它 for
+    // funds, else 现金.
     static QString accountType(const QString& name);
     // The wallet a payment method names, one name per wallet: WeChat's "/" and empty method
     // are 零钱, Alipay's empty method and 账户余额 are 余额.

@@ -62,7 +62,7 @@ const std::vector<QStringList> kWeChat{
 // An Alipay month, read by hand: income 50; expenses 8 (花呗), 60 (100 less a refund of 40)
 // and a refund of 12 for a purchase of an earlier month; the 299 purchase and its refund
 // cancel, the closed order moves nothing. One wallet, however it is written:
-// 余额 −60 +50 −8 −20 +12 = −26; 花呗 −8 +8 = 0; 余额宝 +20.
+// 余额 −60 +50 −8 −20 +12 −100 = −126; 花呗 −8 +8 = 0; 余额宝 +20; the fund +100.
 const std::vector<QStringList> kAlipay{
     {"2026-11-01 08:00:00", "餐饮美食", "早餐店", "", "包子", "支出", "8.00", "花呗", "交易成功",
      "A01", "", ""},
@@ -84,6 +84,8 @@ const std::vector<QStringList> kAlipay{
      "A09", "", ""},
     {"2026-11-10 10:00:00", "退款", "饭店", "", "退款-晚餐", "不计收支", "12.00", "余额",
      "退款成功", "A10_R1", "", ""},
+    {"2026-11-11 10:00:00", "投资理财", "蚂蚁财富", "", "买入基金", "不计收支", "100.00", "余额",
+     "交易成功", "A11", "", ""},
 };
 
 QString csvLine(const QStringList& cells) {
@@ -241,10 +243,12 @@ TEST_F(BillBookingTest, AnAlipayMonthNetsRefundsIntoOneWallet) {
     import(alipayCsv(kAlipay));
     EXPECT_DOUBLE_EQ(incomeLessExpense(), 50 - 8 - 60 + 12);
     EXPECT_EQ(f.count("InTable"), 1);
-    EXPECT_DOUBLE_EQ(balance(QStringLiteral("余额")), -26);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("余额")), -126);
+    EXPECT_DOUBLE_EQ(balance(QStringLiteral("蚂蚁财富")), 100);
     EXPECT_DOUBLE_EQ(balance(QStringLiteral("花呗")), 0);
     EXPECT_DOUBLE_EQ(balance(QStringLiteral("余额宝")), 20);
-    EXPECT_EQ(f.count("SAccount"), 3);
+    EXPECT_EQ(f.count("SAccount"), 4);
+    EXPECT_EQ(type(QStringLiteral("蚂蚁财富")), QStringLiteral("其它"));
     EXPECT_EQ(type(QStringLiteral("花呗")), QStringLiteral("信用卡"));
     EXPECT_EQ(type(QStringLiteral("余额")), QStringLiteral("电子账户"));
 }
@@ -290,6 +294,14 @@ TEST_F(BillBookingTest, CategoriesAndMemberAreTheBooksOwn) {
                        QStringLiteral("外卖"));
     }
     EXPECT_EQ(plan(weChatCsv(kWeChat))[1].posting.name, QStringLiteral("外卖"));
+    // A merchant paid is an expense whatever its words; an Alipay purchase refunded later
+    // (支出, 退款成功) moved nothing and is no refund.
+    std::vector<QStringList> topUp{kWeChat[1]};
+    topUp[0][3] = QStringLiteral("话费充值");
+    EXPECT_EQ(plan(weChatCsv(topUp))[0].kind, BillRow::Direction::Out);
+    std::vector<QStringList> refunded{kAlipay[1]};
+    refunded[0][8] = QStringLiteral("退款成功");
+    EXPECT_EQ(plan(alipayCsv(refunded))[0].state, State::Void);
     const auto alipay = plan(alipayCsv(kAlipay));
     EXPECT_EQ(alipay[0].posting.name, QStringLiteral("外出就餐"));  // 餐饮美食
     EXPECT_EQ(alipay[3].posting.name, QStringLiteral("衣服"));      // 服饰装扮
