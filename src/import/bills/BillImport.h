@@ -34,8 +34,9 @@ class BillImport {
         BillRow row;
         State state = State::Skipped;
         bool ticked = false;
-        // What the row is booked as: the bill's own direction, until the user picks another;
-        // a neutral row must be given 收入 or 支出 before it can be booked.
+        // What the row is booked as: the bill's own direction, 支出 for a refund (a negative
+        // amount), 转账 for a wallet move, until the user picks another; a neutral row must be
+        // given 收入 or 支出 before it can be booked.
         BillRow::Direction kind = BillRow::Direction::Neutral;
         // The payment method the account mapping is kept under ("/" read as 零钱); for a
         // transfer the method the money reaches is targetKey.
@@ -80,7 +81,8 @@ class BillImport {
     static QString check(const Planned& row);
 
     // The category proposed for a row booked as `kind`: the counterparty's remembered one,
-    // else the app category's, else the app category itself.
+    // else the app category's, else the first of the book's categories the app's words
+    // suggest (BillRules), else the book's default category, else 其他支出 / 其他收入 / 其他.
     QString proposeCategory(const BillRow& row, BillRow::Direction kind);
     // The key a bill row is stored under once booked; `occurrence` tells apart rows that
     // read exactly alike within one bill.
