@@ -17,7 +17,7 @@ namespace {
 using cw::BillRowsModel;
 using Column = cw::BillRowsModel::Column;
 
-// A WeChat bill: two purchases at 便利店 from 零钱, an income received into 零钱, a withdrawal
+// A WeChat bill: two purchases at 便利店 from 零钱, an income received into 零钱, a red packet
 // (neutral), a refunded purchase, and a purchase paid by card.
 QString writeBill(const QString& dir) {
     QStringList lines{"微信支付账单明细,,,", "微信昵称：[小王],,,",
@@ -26,7 +26,7 @@ QString writeBill(const QString& dir) {
                       "商户单号,备注"};
     lines << "2026-11-03 12:01:09,商户消费,便利店,饮料,支出,¥12.50,零钱,支付成功,4201,1,/"
           << "2026-11-04 09:00:00,转账,张三,/,收入,\"¥1,234.50\",/,已收钱,4202,/,/"
-          << "2026-11-05 10:00:00,零钱提现,招商银行,/,/,¥100.00,零钱,提现已到账,4203,/,/"
+          << "2026-11-05 10:00:00,微信红包,李四,/,/,¥100.00,零钱,已存入零钱,4203,/,/"
           << "2026-11-06 19:30:00,商户消费,饭店,午餐,支出,¥30.00,招商银行储蓄卡(1234),"
              "已全额退款,4204,4,/"
           << "2026-11-07 08:00:00,商户消费,便利店,面包,支出,¥6.00,零钱,支付成功,4205,5,/"
@@ -159,11 +159,11 @@ class BillImportScreenTest : public QObject {
             QVERIFY(model.setData(model.index(0, Column::Date), QStringLiteral("2026/11/2")));
             QCOMPARE(cell(model, 0, Column::Date), QStringLiteral("2026-11-02"));
 
-            // The withdrawal becomes an expense: ticked, with an expense category proposed.
+            // The red packet becomes an expense: ticked, with the book's fallback category.
             QVERIFY(!ticked(model, 2));
             QVERIFY(model.setData(model.index(2, Column::Kind), QStringLiteral("支出")));
             QVERIFY(ticked(model, 2));
-            QCOMPARE(cell(model, 2, Column::Category), QStringLiteral("零钱提现"));
+            QCOMPARE(cell(model, 2, Column::Category), QStringLiteral("其他"));
             QVERIFY(!model.setData(model.index(2, Column::Kind), QStringLiteral("不计收支")));
 
             d.findChild<QPushButton*>(QStringLiteral("ButImport"))->click();
@@ -190,7 +190,8 @@ class BillImportScreenTest : public QObject {
         QCOMPARE(cell(*d.model(), 0, Column::Status), QStringLiteral("新增"));
         QCOMPARE(cell(*d.model(), 0, Column::Account), QStringLiteral("微信钱包"));
         QCOMPARE(cell(*d.model(), 0, Column::Category), QStringLiteral("饮品"));
-        QCOMPARE(cell(*d.model(), 5, Column::Category), QStringLiteral("商户消费"));
+        // The app's 商户消费 is no category: the book has none the counterparty suggests.
+        QCOMPARE(cell(*d.model(), 5, Column::Category), QStringLiteral("其他"));
     }
 
     void selectedRowsAreChangedTickedAndCheckedTogether() {
@@ -214,26 +215,34 @@ class BillImportScreenTest : public QObject {
         d.findChild<cw::NameComboBox*>(QStringLiteral("batchCategory"))
             ->setText(QStringLiteral("购物"));
         d.findChild<QPushButton*>(QStringLiteral("ButApply"))->click();
-        QCOMPARE(cell(model, 3, Column::Member), QStringLiteral("妈妈"));
         QCOMPARE(cell(model, 5, Column::Member), QStringLiteral("妈妈"));
         QCOMPARE(cell(model, 5, Column::Category), QStringLiteral("购物"));
         QCOMPARE(cell(model, 0, Column::Member), QStringLiteral("爸爸"));
-        // The refunded purchase is ticked by hand with the others.
-        QVERIFY(!ticked(model, 3));
+        // The purchase refunded whole moved no money: select-all and 勾选 leave it alone.
+        QCOMPARE(cell(model, 3, Column::Member), QStringLiteral("爸爸"));
+        d.grid()->selectAll();
         d.findChild<QPushButton*>(QStringLiteral("ButTick"))->click();
-        QVERIFY(ticked(model, 3));
+        QVERIFY(!ticked(model, 3));
+        QVERIFY(!(model.flags(model.index(3, Column::Tick)) & Qt::ItemIsUserCheckable));
         QCOMPARE(
             d.findChild<QGroupBox*>(QStringLiteral("dataGroup"))->title(),
             QStringLiteral("微信支付账单  共有 6 条数据：勾选 5 条，已导入 0 条，不导入 1 条"));
+        d.findChild<QPushButton*>(QStringLiteral("ButUntick"))->click();
+        for (int r : {0, 1, 4})
+            d.model()->setData(model.index(r, Column::Tick), Qt::Checked, Qt::CheckStateRole);
+        selection->clearSelection();
+        for (int r : {3, 5})
+            selection->select(model.index(r, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
         // Space ticks the selection, or unticks it when every selected row is ticked.
-        QVERIFY(ticked(model, 5));
-        QTest::keyClick(d.grid(), Qt::Key_Space);
-        QVERIFY(!ticked(model, 3));
         QVERIFY(!ticked(model, 5));
         QTest::keyClick(d.grid(), Qt::Key_Space);
-        QVERIFY(ticked(model, 3));
         QVERIFY(ticked(model, 5));
+        QTest::keyClick(d.grid(), Qt::Key_Space);
+        QVERIFY(!ticked(model, 5));
+        QTest::keyClick(d.grid(), Qt::Key_Space);
+        QVERIFY(!ticked(model, 3));
 
         // A neutral row ticked without a kind is named, and nothing is booked.
         selection->clearSelection();
@@ -253,12 +262,12 @@ class BillImportScreenTest : public QObject {
         d.findChild<QPushButton*>(QStringLiteral("ButUntick"))->click();
         QVERIFY(!ticked(model, 2));
         d.findChild<QPushButton*>(QStringLiteral("ButImport"))->click();
-        QCOMPARE(m.messages.last(), QStringLiteral("数据导入 保存成功！共导入 5 条数据。"));
+        QCOMPARE(m.messages.last(), QStringLiteral("数据导入 保存成功！共导入 4 条数据。"));
         QCOMPARE(m.file.db()
                      .query(QStringLiteral("SELECT FName FROM OutTable WHERE OName='购物' "
                                            "ORDER BY ID"))
                      .firstColumn(),
-                 (QStringList{"妈妈", "妈妈"}));
+                 (QStringList{"妈妈"}));
 
         // The member picked is 小王's from now on: the next bill of 小王 proposes 妈妈.
         const QString path = m.file.programDir() + QStringLiteral("/wechat.csv");
@@ -273,6 +282,24 @@ class BillImportScreenTest : public QObject {
         again.openFile(path);
         QCOMPARE(cell(*again.model(), 0, Column::Status), QStringLiteral("新增"));
         QCOMPARE(cell(*again.model(), 0, Column::Member), QStringLiteral("妈妈"));
+    }
+
+    void aClickIntoASelectionSelectsTheRowClicked() {
+        cw::test::MainFixture m;
+        m.file.addBook(QStringLiteral("我家"));
+        addMember(m, QStringLiteral("爸爸"));
+        cw::BillImportDialog d(m.ctx);
+        d.openFile(writeBill(m.file.programDir()));
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QTableView* grid = d.grid();
+        for (int r : {0, 1, 4})
+            grid->selectionModel()->select(d.model()->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const QRect cellRect = grid->visualRect(d.model()->index(1, Column::Category));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect.center());
+        QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(grid->selectionModel()->selectedRows().first().row(), 1);
     }
 
     void aForeignFileIsRefusedAndTheGridEmptied() {

@@ -5,6 +5,7 @@
 
 #include "bookkeeping/PostingKind.h"
 #include "import/SpreadsheetImport.h"
+#include "import/bills/BillRules.h"
 #include "storage/Money.h"
 #include "storage/NameText.h"
 #include "storage/TfrmDM.h"
@@ -64,6 +65,7 @@ void BillImport::remember(MapKind kind, const QString& key, const QString& name)
         dm_.book(), mapCode(kind), key, name);
     tx.commit();
     memo_.insert(mapCode(kind) + QLatin1Char('\x1f') + key, name);
+    categories_.clear();
 }
 
 QString BillImport::lookup(MapKind kind, const QString& key) {
@@ -84,12 +86,86 @@ QString BillImport::categoryKey(const BillRow& row) {
                                                                                  : row.counterparty;
 }
 
+QString BillImport::keyOf(const BillRow& row, int occurrence) {
+    const QChar unit(0x1f);
+    const char* direction = row.direction == BillRow::Direction::In    ? "I"
+                            : row.direction == BillRow::Direction::Out ? "O"
+                                                                       : "N";
+    QString key = row.number + unit + row.time + unit + Money::plain(row.amount) + unit +
+                  QLatin1String(direction) + unit + row.counterparty;
+    if (occurrence > 1) key += unit + QString::number(occurrence);
+    return key;
+}
+
+QString BillImport::kindText(BillRow::Direction kind) {
+    switch (kind) {
+        case BillRow::Direction::In:
+            return QStringLiteral("收入");
+        case BillRow::Direction::Out:
+            return QStringLiteral("支出");
+        case BillRow::Direction::Transfer:
+            return QStringLiteral("转账");
+        case BillRow::Direction::Neutral:
+            break;
+    }
+    return QStringLiteral("不计收支");
+}
+
+const QStringList& BillImport::reviewHeader() {
+    static const QStringList h{"状态", "日期", "收/支", "金额", "账户", "类别", "备注", "原因"};
+    return h;
+}
+
+QStringList BillImport::review(const Planned& p) {
+    const bool booked = p.ticked && !p.fixed();
+    const QString status = p.state == State::Imported ? QStringLiteral("已导入")
+                           : booked                   ? QStringLiteral("新增")
+                                                      : QStringLiteral("跳过");
+    QString account = p.posting.account;
+    if (p.kind == BillRow::Direction::Transfer) account += QStringLiteral("→") + p.posting.target;
+    QString why;
+    if (!booked && p.state != State::Imported)
+        why = p.why.isEmpty() ? QStringLiteral("未勾选") : p.why;
+    return {status,           p.posting.date,
+            kindText(p.kind), p.posting.amount,
+            account,          p.kind == BillRow::Direction::Transfer ? QString() : p.posting.name,
+            p.posting.remark, why};
+}
+
+QString BillImport::bookCategory(BillRow::Direction kind, const QStringList& names) const {
+    const QSet<QString>& book = kind == BillRow::Direction::In ? incomeNames_ : expenseNames_;
+    for (const QString& n : names)
+        if (book.contains(n)) return n;
+    return QString();
+}
+
 QString BillImport::proposeCategory(const BillRow& row, BillRow::Direction kind) {
+    // A month's bill names the same few counterparties again and again.
+    const QChar unit(0x1f);
+    const QString memo =
+        QString::number(int(kind)) + unit + row.counterparty + unit + row.type + unit + row.goods;
+    const auto it = categories_.constFind(memo);
+    if (it != categories_.constEnd()) return *it;
+    const QString category = findCategory(row, kind);
+    categories_.insert(memo, category);
+    return category;
+}
+
+QString BillImport::findCategory(const BillRow& row, BillRow::Direction kind) {
     const MapKind map = categoryMap(kind);
+    QString type = row.type;
+    type.remove(QStringLiteral("-退款"));
     QString category = lookup(map, row.counterparty);
-    if (category.isEmpty()) category = lookup(map, row.type);
-    if (category.isEmpty()) category = row.type;
-    if (category.isEmpty() || category == QStringLiteral("/")) category = QStringLiteral("其他");
+    if (category.isEmpty()) category = lookup(map, type);
+    if (category.isEmpty()) category = bookCategory(kind, BillRules::categories(row, kind));
+    if (category.isEmpty())
+        category = kind == BillRow::Direction::In ? defaultIncome_ : defaultExpense_;
+    if (category.isEmpty()) {
+        category = bookCategory(kind, {kind == BillRow::Direction::In ? QStringLiteral("其他收入")
+                                                                      : QStringLiteral("其他支出"),
+                                       QStringLiteral("其他")});
+    }
+    if (category.isEmpty()) category = QStringLiteral("其他");
     return SpreadsheetImport::gbkCut(category, kNameBytes);
 }
 
@@ -99,57 +175,186 @@ QString BillImport::proposeAccount(const QString& methodKey) {
     return SpreadsheetImport::gbkCut(account, kNameBytes);
 }
 
-std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
-    QSet<QString> done;
-    {
-        const Query q =
-            dm_.db().query(QStringLiteral("SELECT theNo FROM SBillDone WHERE BName=?"), dm_.book());
-        for (int i = 0; i < q.recordCount(); ++i) done.insert(q.value(i, 0).toString());
-    }
-    owner_ = bill.owner;
-    // Postings need a member: the one picked for this owner's bills before, else the book's
-    // first.
-    QString member = owner_.isEmpty() ? QString() : mapped(MapKind::Member, owner_);
-    if (member.isEmpty()) {
-        const Query members = dm_.db().query(
-            QStringLiteral("SELECT FName FROM SFamily WHERE BName=? ORDER BY ID LIMIT 1"),
-            dm_.book());
-        member = members.isEmpty() ? QString() : members.value(0, 0).toString();
-    }
+struct BillImport::Done {
+    QSet<QString> keys;
+    // What an older version stored: the bare number of the first row of each number it
+    // booked. Each stands for one row of that number that moved money.
+    QHash<QString, int> numbers;
+};
 
+BillImport::Done BillImport::loadDone() {
+    Done done;
+    const Query q =
+        dm_.db().query(QStringLiteral("SELECT theNo FROM SBillDone WHERE BName=?"), dm_.book());
+    for (int i = 0; i < q.recordCount(); ++i) {
+        const QString k = q.value(i, 0).toString();
+        if (k.contains(QChar(0x1f)))
+            done.keys.insert(k);
+        else
+            ++done.numbers[k];
+    }
+    return done;
+}
+
+void BillImport::loadBook() {
+    categories_.clear();
+    const auto names = [this](const char* sql) {
+        QSet<QString> out;
+        const Query q = dm_.db().query(QString::fromUtf8(sql), dm_.book());
+        for (int i = 0; i < q.recordCount(); ++i) out.insert(q.value(i, 0).toString());
+        return out;
+    };
+    incomeNames_ = names("SELECT IName FROM InD WHERE BName=? AND theState<>'停用'");
+    expenseNames_ = names("SELECT OName FROM OutD WHERE BName=? AND theState<>'停用'");
+    const Query defaults = dm_.db().query(
+        QStringLiteral("SELECT FName, IName, OName FROM SMRX WHERE BName=?"), dm_.book());
+    QString member;
+    if (defaults.recordCount() == 1) {
+        member = defaults.text(QStringLiteral("FName"));
+        defaultIncome_ = defaults.text(QStringLiteral("IName"));
+        defaultExpense_ = defaults.text(QStringLiteral("OName"));
+    }
+    // The book's default member, when it still has that member; else its first.
+    const Query found = dm_.db().query(
+        QStringLiteral("SELECT FName FROM SFamily WHERE BName=? ORDER BY FName<>?, ID LIMIT 1"),
+        dm_.book(), member);
+    member_ = found.isEmpty() ? QString() : found.value(0, 0).toString();
+}
+
+std::vector<int> BillImport::matchRefunds(const Bill& bill, std::vector<double>* refunded) {
+    const auto& rows = bill.rows;
+    std::vector<int> into(rows.size(), -1);
+    // Purchases by number, merchant number and counterparty, the first of each kept, so a
+    // month of refunds is matched without comparing every pair of rows.
+    QHash<QString, int> byNumber;
+    QHash<QString, int> byMerchant;
+    QHash<QString, std::vector<int>> byCounterparty;
+    bool anyRefund = false;
+    for (size_t j = 0; j < rows.size(); ++j) {
+        const BillRow& p = rows[j];
+        anyRefund = anyRefund || p.refund;
+        if (p.refund || p.direction != BillRow::Direction::Out) continue;
+        if (!p.number.isEmpty()) byNumber.insert(p.number, int(j));
+        if (!p.merchantNumber.isEmpty()) byMerchant.insert(p.merchantNumber, int(j));
+        byCounterparty[p.counterparty].push_back(int(j));
+    }
+    if (!anyRefund) return into;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const BillRow& r = rows[i];
+        if (!r.refund) continue;
+        int j = -1;
+        // Alipay gives a refund its order's number with a suffix; WeChat keeps the
+        // merchant's order number.
+        for (qsizetype n = r.number.size(); n > 0 && j < 0; --n)
+            j = byNumber.value(r.number.left(n), -1);
+        if (j < 0 && !r.merchantNumber.isEmpty()) j = byMerchant.value(r.merchantNumber, -1);
+        if (j < 0) {
+            // Else the latest purchase from the same counterparty before it that the app marks
+            // refunded.
+            for (int k : byCounterparty.value(r.counterparty)) {
+                const BillRow& p = rows[size_t(k)];
+                if (p.status.contains(QStringLiteral("退款")) &&
+                    Money::round(p.amount) >= Money::round(r.amount) && p.time <= r.time &&
+                    (j < 0 || rows[size_t(j)].time <= p.time))
+                    j = k;
+            }
+        }
+        into[i] = j;
+        // A purchase whose status shows the refund is already read net of it.
+        if (j >= 0 && !rows[size_t(j)].status.contains(QStringLiteral("退款")))
+            (*refunded)[size_t(j)] += r.amount;
+    }
+    return into;
+}
+
+BillImport::Planned BillImport::planRow(const BillRow& row, Bill::Source source) {
+    Planned p;
+    p.row = row;
+    p.kind = row.direction;
+    p.methodKey = BillRules::walletOf(row.method, source);
+    p.posting.date = row.day;
+    p.posting.member = member_;
+    QString remark = row.counterparty;
+    if (!row.goods.isEmpty() && row.goods != QStringLiteral("/"))
+        remark += (remark.isEmpty() ? QString() : QStringLiteral(" ")) + row.goods;
+    p.posting.remark = SpreadsheetImport::gbkCut(remark, kRemarkBytes);
+    const double net = Money::round(row.amount - row.refunded);
+    p.posting.amount = Money::plain(net);
+
+    QString from;
+    QString to;
+    const bool failed = row.refund ? row.status.contains(QStringLiteral("失败")) ||
+                                         row.status.contains(QStringLiteral("关闭"))
+                                   : !row.successful;
+    if (row.refund) {
+        // Money back lowers what the purchase cost; it is no income.
+        p.kind = BillRow::Direction::Out;
+        p.posting.amount = Money::plain(-Money::round(row.amount));
+    } else if (BillRules::transfer(row, source, &from, &to)) {
+        p.kind = BillRow::Direction::Transfer;
+        p.methodKey = from;
+        p.targetKey = to;
+        p.posting.target = proposeAccount(to);
+        if (row.fee > 0 && row.fee < net) p.posting.amount = Money::plain(net - row.fee);
+    }
+    p.posting.account = proposeAccount(p.methodKey);
+    if (p.kind != BillRow::Direction::Transfer)
+        p.posting.name = proposeCategory(
+            row, p.kind == BillRow::Direction::Neutral ? BillRow::Direction::Out : p.kind);
+
+    if (failed) {
+        p.state = State::Void;
+        p.why = row.status;
+    } else if (!row.refund && net <= 0) {
+        p.state = row.amount > 0 ? State::Void : State::Skipped;
+        p.why = row.amount > 0 ? QStringLiteral("已全额退款") : QStringLiteral("金额为0");
+    } else if (p.kind == BillRow::Direction::Neutral) {
+        p.state = State::Skipped;
+        p.why = QStringLiteral("不计收支");
+    } else if (p.kind == BillRow::Direction::Transfer) {
+        // Asked for, not assumed: a transfer only moves money between the book's accounts.
+        p.state = State::New;
+        p.why = QStringLiteral("转账");
+    } else {
+        p.state = State::New;
+        p.ticked = true;
+    }
+    return p;
+}
+
+std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
+    Done done = loadDone();
+    owner_ = bill.owner;
+    loadBook();
+    // Postings need a member: the one picked for this owner's bills before, else the book's
+    // default.
+    const QString picked = owner_.isEmpty() ? QString() : mapped(MapKind::Member, owner_);
+    if (!picked.isEmpty()) member_ = picked;
+
+    std::vector<double> refunded(bill.rows.size(), 0);
+    const std::vector<int> into = matchRefunds(bill, &refunded);
     std::vector<Planned> out;
     out.reserve(bill.rows.size());
-    QSet<QString> seen;  // a number twice in one file is booked once
-    for (const BillRow& row : bill.rows) {
-        Planned p;
-        p.row = row;
-        p.kind = row.direction;
-        const bool movesMoney = row.direction != BillRow::Direction::Neutral && row.successful;
-        if (!row.number.isEmpty() && (done.contains(row.number) || seen.contains(row.number)))
+    QHash<QString, int> occurrences;
+    for (size_t i = 0; i < bill.rows.size(); ++i) {
+        BillRow row = bill.rows[i];
+        row.refunded = Money::round(row.refunded + refunded[i]);
+        Planned p = planRow(row, bill.source);
+        p.key = keyOf(row, ++occurrences[keyOf(row, 1)]);
+        // What an older version booked of a number: its first row that moved money.
+        const bool oldBooked = !row.number.isEmpty() && done.numbers.value(row.number) > 0 &&
+                               row.direction != BillRow::Direction::Neutral && row.successful &&
+                               !row.refund;
+        if (done.keys.contains(p.key) || oldBooked) {
+            if (oldBooked) --done.numbers[row.number];
             p.state = State::Imported;
-        else
-            p.state = movesMoney ? State::New : State::Skipped;
-        p.ticked = p.state == State::New;
-        if (p.ticked && !row.number.isEmpty()) seen.insert(row.number);
-
-        QString method = row.method;
-        // WeChat writes "/" for money received into the wallet itself; an Alipay income
-        // without a method went to the balance.
-        if (method == QStringLiteral("/") ||
-            (method.isEmpty() && bill.source == Bill::Source::WeChat))
-            method = QStringLiteral("零钱");
-        if (method.isEmpty()) method = QStringLiteral("余额");
-        p.methodKey = method;
-
-        p.posting.date = row.day;
-        p.posting.name = proposeCategory(row, row.direction);
-        p.posting.amount = Money::plain(row.amount - row.refunded);
-        p.posting.account = proposeAccount(method);
-        p.posting.member = member;
-        QString remark = row.counterparty;
-        if (!row.goods.isEmpty() && row.goods != QStringLiteral("/"))
-            remark += (remark.isEmpty() ? QString() : QStringLiteral(" ")) + row.goods;
-        p.posting.remark = SpreadsheetImport::gbkCut(remark, kRemarkBytes);
+            p.ticked = false;
+            p.why = QStringLiteral("已导入");
+        } else if (into[i] >= 0 && p.state != State::Void) {
+            p.state = State::Void;
+            p.ticked = false;
+            p.why = QStringLiteral("已从原交易中扣除");
+        }
         out.push_back(std::move(p));
     }
     return out;
@@ -160,7 +365,7 @@ BillImport::Counts BillImport::count(const std::vector<Planned>& rows) {
     for (const Planned& p : rows) {
         if (p.state == State::Imported)
             ++c.imported;
-        else if (p.ticked)
+        else if (p.ticked && !p.fixed())
             ++c.added;
         else
             ++c.skipped;
@@ -176,23 +381,32 @@ QString BillImport::check(const Planned& p) {
     if (SpreadsheetImport::dayOf(p.posting.date).isEmpty())
         return rowMessage(n, QStringLiteral("日期"), QStringLiteral("不是有效的日期！"));
     double amount = 0;
-    if (!Money::parse(p.posting.amount, &amount) || Money::round(amount) <= 0)
+    if (!Money::parse(p.posting.amount, &amount))
         return rowMessage(n, QStringLiteral("金额"), QStringLiteral("不是有效的数字！"));
-    const std::pair<QString, QString> names[] = {{QStringLiteral("类别"), p.posting.name},
-                                                 {QStringLiteral("账户"), p.posting.account},
-                                                 {QStringLiteral("家庭成员"), p.posting.member}};
+    // A refund is booked as a negative expense; anything else must have moved money.
+    if (p.row.refund ? Money::round(amount) >= 0 : Money::round(amount) <= 0)
+        return rowMessage(n, QStringLiteral("金额"), QStringLiteral("必须大于 0！"));
+    const bool transfer = p.kind == BillRow::Direction::Transfer;
+    std::vector<std::pair<QString, QString>> names;
+    if (!transfer) names.push_back({QStringLiteral("类别"), p.posting.name});
+    names.push_back(
+        {transfer ? QStringLiteral("转出账户") : QStringLiteral("账户"), p.posting.account});
+    if (transfer) names.push_back({QStringLiteral("转入账户"), p.posting.target});
+    names.push_back({QStringLiteral("家庭成员"), p.posting.member});
     for (const auto& [header, name] : names) {
         if (name.trimmed().isEmpty()) return rowMessage(n, header, QStringLiteral("不能为空！"));
         if (NameText::hasControl(name))
             return rowMessage(n, header, QStringLiteral("不能包含制表符、换行符等控制字符！"));
     }
+    if (transfer && p.posting.account == p.posting.target)
+        return rowMessage(n, QStringLiteral("转入账户"), QStringLiteral("不能和转出账户相同！"));
     return QString();
 }
 
 int BillImport::firstRefused(const std::vector<Planned>& rows, QString* message) {
     for (size_t i = 0; i < rows.size(); ++i) {
         const Planned& p = rows[i];
-        if (!p.ticked || p.state == State::Imported) continue;
+        if (!p.ticked || p.fixed()) continue;
         QString why = check(p);
         if (why.isEmpty()) continue;
         // A book without members (the CLI's case) is told what to do about it.
@@ -205,30 +419,58 @@ int BillImport::firstRefused(const std::vector<Planned>& rows, QString* message)
     return -1;
 }
 
+void BillImport::createAccounts(const std::vector<Planned>& rows) {
+    for (const Planned& p : rows) {
+        if (!p.ticked || p.fixed()) continue;
+        QStringList names{p.posting.account};
+        if (p.kind == BillRow::Direction::Transfer) names << p.posting.target;
+        for (const QString& name : names) {
+            if (!dm_.NewAccount(name, p.posting.member)) continue;
+            dm_.db().exec(QStringLiteral("UPDATE SAccount SET theType=? WHERE BName=? AND AName=?"),
+                          BillRules::accountType(name), dm_.book(), name);
+        }
+    }
+}
+
 int BillImport::book(const std::vector<Planned>& rows) {
     std::vector<PostingRules::Posting> income;
     std::vector<PostingRules::Posting> expense;
-    QStringList numbers;
+    std::vector<PostingRules::Posting> transfers;
+    QStringList keys;
     QString why;
     if (firstRefused(rows, &why) >= 0) throw PostingRules::Refused(why);
+    QString feeCategory = bookCategory(BillRow::Direction::Out, BillRules::feeCategories());
+    if (feeCategory.isEmpty()) feeCategory = BillRules::feeCategories().first();
     for (const Planned& p : rows) {
-        if (!p.ticked || p.state == State::Imported) continue;
+        if (!p.ticked || p.fixed()) continue;
         PostingRules::Posting posting = p.posting;
         posting.date = SpreadsheetImport::dayOf(posting.date);
-        (p.kind == BillRow::Direction::In ? income : expense).push_back(posting);
-        if (!p.row.number.isEmpty()) numbers << p.row.number;
+        if (p.kind == BillRow::Direction::Transfer) {
+            transfers.push_back(posting);
+            if (p.row.fee > 0) {
+                // The fee came out of the account the money left.
+                PostingRules::Posting fee = posting;
+                fee.name = feeCategory;
+                fee.amount = Money::plain(p.row.fee);
+                fee.target.clear();
+                expense.push_back(fee);
+            }
+        } else {
+            (p.kind == BillRow::Direction::In ? income : expense).push_back(posting);
+        }
+        keys << p.key;
     }
     Transaction tx(dm_.db());
-    // The bill was matched against the stored numbers when it was opened; another window or
+    // The bill was matched against the stored keys when it was opened; another window or
     // a script may have booked some of its rows since. Asked again under the write lock, so a
     // row is never booked twice.
     {
         Statement done = dm_.db().prepare(
             QStringLiteral("SELECT 1 FROM SBillDone WHERE BName=? AND theNo=? LIMIT 1"));
         for (const Planned& p : rows) {
-            if (!p.ticked || p.state == State::Imported || p.row.number.isEmpty()) continue;
+            if (!p.ticked || p.fixed()) continue;
             done.bind(1, dm_.book());
-            done.bind(2, p.row.number);
+            done.bind(2, p.key);
             const bool found = done.step();
             done.reset();
             if (found)
@@ -237,15 +479,17 @@ int BillImport::book(const std::vector<Planned>& rows) {
                     SpreadsheetImport::nothingImported());
         }
     }
+    createAccounts(rows);
     PostingRules rules(dm_);
     int booked = 0;
     if (!income.empty()) booked += rules.saveImported(PostingKind::income(), income);
     if (!expense.empty()) booked += rules.saveImported(PostingKind::expense(), expense);
+    if (!transfers.empty()) booked += rules.saveImported(PostingKind::transfer(), transfers);
     Statement st =
         dm_.db().prepare(QStringLiteral("INSERT INTO SBillDone(BName, theNo) VALUES(?,?)"));
-    for (const QString& n : numbers) {
+    for (const QString& k : keys) {
         st.bind(1, dm_.book());
-        st.bind(2, n);
+        st.bind(2, k);
         st.run();
         st.reset();
     }
@@ -259,7 +503,7 @@ int BillImport::book(const std::vector<Planned>& rows) {
     };
     std::vector<Pick> picks;
     for (const Planned& p : rows) {
-        if (p.state == State::Imported) continue;
+        if (p.fixed()) continue;
         if (p.accountPick > 0)
             picks.push_back({p.accountPick, MapKind::Account, p.methodKey, p.posting.account});
         if (p.categoryPick > 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <vector>
 
@@ -13,22 +14,40 @@ class TfrmDM;
 
 // Turns a bill's rows into postings of the open book and books them. Each row's proposed
 // account and category come from the book's remembered mappings (the counterparty's first,
-// then the app's category), else from the payment method and the app's category themselves.
-// A row is ticked when it is an income or expense that succeeded and whose transaction number
-// the book has not booked before; booking stores the numbers in the same transaction as the
-// postings, so the same bill imported twice books nothing the second time.
+// then the app's category), else from the book's categories the app's words suggest, else
+// from the book's default categories. A row is ticked when it is an income or expense that
+// moved money and that the book has not booked before. A transaction is known by its number
+// together with its time, amount, direction and counterparty: one number may stand for
+// several rows, and many rows have none. Booking stores those keys in the same transaction
+// as the postings, so the same bill imported twice books nothing the second time.
+//
+// Money that never moved (closed, failed, refunded whole) cannot be ticked. A refund reduces
+// its purchase: netted into it when both are in the bill, else booked as a negative expense
+// of the same category and account. Moves between the household's own accounts are proposed
+// as transfers, unticked; a fee they name is booked as an expense of the paying account.
 class BillImport {
   public:
-    enum class State { New, Imported, Skipped };
+    // Void: the row moved no money (or its money is counted in another row); it cannot be
+    // ticked.
+    enum class State { New, Imported, Skipped, Void };
     struct Planned {
         BillRow row;
         State state = State::Skipped;
         bool ticked = false;
-        // What the row is booked as: the bill's own direction, until the user picks another;
-        // a neutral row must be given 收入 or 支出 before it can be booked.
+        // What the row is booked as: the bill's own direction, 支出 for a refund (a negative
+        // amount), 转账 for a wallet move, until the user picks another; a neutral row must be
+        // given 收入 or 支出 before it can be booked.
         BillRow::Direction kind = BillRow::Direction::Neutral;
-        // The payment method the account mapping is kept under ("/" read as 零钱).
+        // The payment method the account mapping is kept under ("/" read as 零钱); for a
+        // transfer the method the money reaches is targetKey.
         QString methodKey;
+        QString targetKey;
+        // What the transaction is known by once booked.
+        QString key;
+        // Why a row is not booked as it stands, for the preview and the dry run.
+        QString why;
+        // Whether the row can neither be ticked nor changed.
+        bool fixed() const { return state == State::Imported || state == State::Void; }
         // When the user picked the account or category: 0 for not, else a number that grows
         // with every pick. Booking remembers the picks, the latest for a key winning.
         int accountPick = 0;
@@ -62,8 +81,18 @@ class BillImport {
     static QString check(const Planned& row);
 
     // The category proposed for a row booked as `kind`: the counterparty's remembered one,
-    // else the app category's, else the app category itself.
+    // else the app category's, else the first of the book's categories the app's words
+    // suggest (BillRules), else the book's default category, else 其他支出 / 其他收入 / 其他.
     QString proposeCategory(const BillRow& row, BillRow::Direction kind);
+    // The key a bill row is stored under once booked; `occurrence` tells apart rows that
+    // read exactly alike within one bill.
+    static QString keyOf(const BillRow& row, int occurrence);
+    // A row as a script reviews it before booking: 状态, 日期, 收/支, 金额, 账户, 类别, 备注
+    // and why it is not booked; reviewHeader names them.
+    static QStringList review(const Planned& row);
+    static const QStringList& reviewHeader();
+    // 收入, 支出, 转账 or 不计收支.
+    static QString kindText(BillRow::Direction kind);
     // The account proposed for a payment method: the remembered one, else the method itself.
     QString proposeAccount(const QString& methodKey);
     // The owner of the bill last planned; the owner-specific mappings are theirs.
@@ -81,6 +110,18 @@ class BillImport {
     static constexpr int kRemarkBytes = 60;
 
   private:
+    struct Done;
+    // Keys of the rows booked before, and the bare numbers an older version stored.
+    Done loadDone();
+    void loadBook();
+    QString findCategory(const BillRow& row, BillRow::Direction kind);
+    // The first of `names` the book has as a category of `kind`; empty when it has none.
+    QString bookCategory(BillRow::Direction kind, const QStringList& names) const;
+    // Nets refunds into their purchases within the bill; returns which rows they went into.
+    static std::vector<int> matchRefunds(const Bill& bill, std::vector<double>* refunded);
+    Planned planRow(const BillRow& row, Bill::Source source);
+    // Accounts the booked rows name that the book lacks, made with the type their name shows.
+    void createAccounts(const std::vector<Planned>& rows);
     // The owner's mapping for key, else the one for any owner.
     QString lookup(MapKind kind, const QString& key);
     // Remembers for the owner (when known) and for any owner.
@@ -88,7 +129,13 @@ class BillImport {
 
     TfrmDM& dm_;
     QString owner_;
-    QHash<QString, QString> memo_;  // mappings already asked for
+    QHash<QString, QString> memo_;        // mappings already asked for
+    QHash<QString, QString> categories_;  // proposals already made
+    QString member_;                      // proposed for every row
+    QSet<QString> incomeNames_;
+    QSet<QString> expenseNames_;
+    QString defaultIncome_;
+    QString defaultExpense_;
 };
 
 }  // namespace cw

@@ -40,6 +40,49 @@ bool successfulStatus(const QString& status) {
     return true;
 }
 
+// A bill's texts end up in names and remarks: a tab or line break hidden in a counterparty
+// would split a TSV row or a grid cell.
+QString clean(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control) out += c;
+    return out.trimmed();
+}
+
+// "2026-11-03 12:01:09", "2026/11/3 12:01" → "2026-11-03 12:01:09"; the same transaction reads
+// alike from the .csv and the .xlsx of one bill.
+QString timeOf(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch()) return text;
+    QStringList parts;
+    for (int i = 1; i <= 6; ++i)
+        parts << QStringLiteral("%1").arg(m.captured(i).toInt(), i == 1 ? 4 : 2, 10,
+                                          QLatin1Char('0'));
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+}
+
+bool refundRow(const BillRow& row, bool wechat) {
+    if (wechat)
+        return row.type.endsWith(QStringLiteral("-退款")) || row.type == QStringLiteral("退款");
+    // A purchase refunded later keeps its 支出 and reads 退款成功 too; it is no refund row.
+    return row.type == QStringLiteral("退款") || row.goods.startsWith(QStringLiteral("退款")) ||
+           (row.status.contains(QStringLiteral("退款成功")) &&
+            row.direction != BillRow::Direction::Out);
+}
+
+double feeOf(const QString& note) {
+    static const QRegularExpression pattern(
+        QStringLiteral("(?:服务费|手续费)\\s*[¥￥]?\\s*([0-9,.]+)"));
+    const QRegularExpressionMatch m = pattern.match(note);
+    double fee = 0;
+    if (!m.hasMatch() || !BillReader::parseAmount(m.captured(1), &fee)) return 0;
+    return Money::round(fee);
+}
+
 void refuseRow(int row, const QString& header, const QString& what) {
     throw SheetError(QStringLiteral("第 %1 行 %2 %3").arg(row).arg(header, what) +
                      SpreadsheetImport::nothingImported());
@@ -49,8 +92,11 @@ void refuseRow(int row, const QString& header, const QString& what) {
 
 bool BillReader::parseAmount(const QString& text, double* value) {
     QString t = text.trimmed();
-    t.remove(QChar(u'¥')).remove(QChar(u'￥')).remove(QLatin1Char(',')).remove(QLatin1Char(' '));
-    if (t.isEmpty()) return false;
+    t.remove(QChar(u'¥')).remove(QChar(u'￥')).remove(QLatin1Char(' '));
+    static const QRegularExpression strict(
+        QStringLiteral("^(?:\\d{1,3}(?:,\\d{3})+|\\d+)(?:\\.\\d{1,2})?$"));
+    if (!strict.match(t).hasMatch()) return false;
+    t.remove(QLatin1Char(','));
     return Money::parse(t, value);
 }
 
@@ -147,7 +193,7 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
     for (size_t r = headerAt + 1; r < rows.size(); ++r) {
         const QStringList& cells = rows[r];
         const auto cell = [&](const char* header) {
-            return cells.value(col.value(QString::fromUtf8(header), -1)).trimmed();
+            return clean(cells.value(col.value(QString::fromUtf8(header), -1)));
         };
         const QString time = cell("交易时间");
         // The Alipay export closes with a divider line and notes below the rows.
@@ -159,6 +205,7 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
         BillRow row;
         row.rowNumber = numbers[r];
         row.day = SpreadsheetImport::dayOf(time);
+        row.time = timeOf(time);
         if (row.day.isEmpty())
             refuseRow(row.rowNumber, QStringLiteral("交易时间"),
                       QStringLiteral("不是有效的日期！"));
@@ -174,7 +221,13 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
         row.method = wechat ? cell("支付方式") : cell("收/付款方式");
         row.status = wechat ? cell("当前状态") : cell("交易状态");
         row.number = wechat ? cell("交易单号") : cell("交易订单号");
+        row.merchantNumber = wechat ? cell("商户单号") : cell("商家订单号");
+        if (row.merchantNumber == QStringLiteral("/")) row.merchantNumber.clear();
+        row.note = cell("备注");
+        if (row.note == QStringLiteral("/")) row.note.clear();
         row.successful = successfulStatus(row.status);
+        row.refund = refundRow(row, wechat);
+        row.fee = feeOf(row.note);
         // WeChat writes a partial refund into the status: "已退款(￥5.00)". What was kept is a
         // purchase of the rest; a refund of the whole is no purchase at all.
         static const QRegularExpression partial(

@@ -11,9 +11,11 @@ namespace cw {
 // One row of a payment app's bill, its cells as read (trimmed of the blanks and tabs the
 // exports pad them with) and the values taken from them.
 struct BillRow {
-    enum class Direction { In, Out, Neutral };
+    // Transfer is never read from a bill: it is what a wallet move is booked as.
+    enum class Direction { In, Out, Neutral, Transfer };
     int rowNumber = 0;  // 1-based line or spreadsheet row, for messages
     QString day;        // yyyy-mm-dd
+    QString time;       // yyyy-mm-dd hh:mm:ss, as far as the bill gives it
     Direction direction = Direction::Neutral;
     double amount = 0;
     // Of it, refunded since (a partial refund); the row stands for amount − refunded.
@@ -23,9 +25,15 @@ struct BillRow {
     QString goods;
     QString method;  // the payment method, e.g. "零钱"
     QString status;
-    QString number;  // 交易单号 / 交易订单号
+    QString number;          // 交易单号 / 交易订单号; not unique, and often absent
+    QString merchantNumber;  // 商户单号 / 商家订单号
+    QString note;            // 备注
     // Neither refunded, closed nor failed.
     bool successful = true;
+    // Money given back for an earlier purchase (Alipay 退款, WeChat "…-退款").
+    bool refund = false;
+    // A service fee the note names ("服务费¥0.10"), taken out of the amount.
+    double fee = 0;
 };
 
 struct Bill {
@@ -48,7 +56,8 @@ class BillReader {
     static Bill read(const QString& path, const SheetLimits& limits = {});
     // The rows of a CSV text, each with its 1-based line number.
     static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars);
-    // "¥1,234.50" → 1234.5; false when it is no amount.
+    // "¥1,234.50" → 1234.5; false when it is no amount. Strict: separators only between
+    // groups of three, at most two decimals, so "¥1.234,50" is refused rather than misread.
     static bool parseAmount(const QString& text, double* value);
     static Bill fromRows(const std::vector<QStringList>& rows, const std::vector<int>& numbers);
 };

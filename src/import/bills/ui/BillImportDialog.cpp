@@ -109,7 +109,8 @@ class BillCellDelegate : public QStyledItemDelegate {
 QString hintText() {
     return QStringLiteral(
         "微信支付账单（.xlsx 或 .csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，"
-        "不会重复记账；不计收支、退款和未成功的交易不勾选。双击单元格修改一行，"
+        "不会重复记账；未成功、已全额退款的交易不能勾选，退款从原交易中扣除，"
+        "零钱充值、提现等转账和不计收支的交易默认不勾选。双击单元格修改一行，"
         "或选中多行在下面一起修改；修改的类别、账户和家庭成员会记住，下次自动使用。");
 }
 
@@ -153,8 +154,9 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
     grid_->setItemDelegate(new BillCellDelegate(ctx.dm, grid_));
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::SelectedClicked);
+    // No editing on a click into the selection: a click on one row of several selected must
+    // select that row, not edit a cell and keep the others selected.
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     grid_->setAlternatingRowColors(true);
     grid_->installEventFilter(this);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
@@ -285,7 +287,7 @@ bool BillImportDialog::eventFilter(QObject* watched, QEvent* event) {
         bool all = true;
         for (int r : rows) {
             const BillImport::Planned& p = model_->rows()[size_t(r)];
-            all = all && (p.ticked || p.state == BillImport::State::Imported);
+            all = all && (p.ticked || p.fixed());
         }
         model_->applyTo(rows, Column::Tick, !all);
         return true;

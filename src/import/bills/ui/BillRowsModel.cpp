@@ -15,27 +15,12 @@ namespace {
 using Direction = BillRow::Direction;
 
 QString kindText(Direction d) {
-    switch (d) {
-        case Direction::In:
-            return QStringLiteral("收入");
-        case Direction::Out:
-            return QStringLiteral("支出");
-        case Direction::Neutral:
-            break;
-    }
-    return QStringLiteral("不计收支");
+    return BillImport::kindText(d);
 }
 
 QString statusText(const BillImport::Planned& p) {
-    switch (p.state) {
-        case BillImport::State::Imported:
-            return QStringLiteral("已导入");
-        case BillImport::State::New:
-            return QStringLiteral("新增");
-        case BillImport::State::Skipped:
-            break;
-    }
-    return p.row.successful ? QStringLiteral("不计收支") : p.row.status;
+    if ((p.ticked && !p.fixed()) || p.why.isEmpty()) return QStringLiteral("新增");
+    return p.why;
 }
 
 }  // namespace
@@ -69,16 +54,16 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
     const BillImport::Planned& p = rows_[size_t(index.row())];
     const auto column = Column(index.column());
     if (role == Qt::CheckStateRole && column == Tick) {
-        // A row booked before has no box to tick: its status says 已导入.
-        if (p.state == BillImport::State::Imported) return {};
+        // A row booked before, or one that moved no money, has no box to tick: its status
+        // says why.
+        if (p.fixed()) return {};
         return p.ticked ? Qt::Checked : Qt::Unchecked;
     }
     if (role == Qt::TextAlignmentRole && column == Amount)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ForegroundRole) {
         // Rows that will not be booked read grey; a booked-before row stays grey whatever.
-        if (p.state == BillImport::State::Imported || !p.ticked)
-            return QBrush(QColor(128, 128, 128));
+        if (p.fixed() || !p.ticked) return QBrush(QColor(128, 128, 128));
         if (column == Kind)
             return QBrush(p.kind == Direction::In ? QColor(0, 128, 0) : QColor(192, 0, 0));
         return {};
@@ -102,6 +87,8 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
         case Category:
             return p.posting.name;
         case Account:
+            if (role == Qt::DisplayRole && p.kind == Direction::Transfer)
+                return QString(p.posting.account + QStringLiteral("→") + p.posting.target);
             return p.posting.account;
         case Member:
             return p.posting.member;
@@ -157,7 +144,7 @@ QVariant BillRowsModel::headerData(int section, Qt::Orientation o, int role) con
 Qt::ItemFlags BillRowsModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (rows_[size_t(index.row())].state == BillImport::State::Imported) return f;
+    if (rows_[size_t(index.row())].fixed()) return f;
     const auto column = Column(index.column());
     if (column == Tick) f |= Qt::ItemIsUserCheckable;
     if (editable(column)) f |= Qt::ItemIsEditable;
@@ -189,8 +176,9 @@ QString BillRowsModel::accepted(Column column, const QString& text, QString* val
         case Amount: {
             double amount = 0;
             // Typed as shown ("1,234.50") or as the bill writes it ("¥12.50").
-            if (!BillReader::parseAmount(t, &amount) || Money::round(amount) <= 0)
+            if (!BillReader::parseAmount(t, &amount))
                 return QStringLiteral("金额 不是有效的数字！请重新录入！");
+            if (Money::round(amount) <= 0) return QStringLiteral("金额 必须大于 0！请重新录入！");
             *value = Money::plain(amount);
             return QString();
         }
@@ -216,7 +204,7 @@ bool BillRowsModel::applyTo(const QList<int>& rows, Column column, const QVarian
         bool changed = false;
         for (int r : rows) {
             BillImport::Planned& p = rows_[size_t(r)];
-            if (p.state == BillImport::State::Imported || p.ticked == value.toBool()) continue;
+            if (p.fixed() || p.ticked == value.toBool()) continue;
             p.ticked = value.toBool();
             changed = true;
             emit dataChanged(index(r, 0), index(r, ColumnCount - 1));
@@ -232,7 +220,7 @@ bool BillRowsModel::applyTo(const QList<int>& rows, Column column, const QVarian
     }
     bool ticks = false;
     for (int r : rows) {
-        if (rows_[size_t(r)].state == BillImport::State::Imported) continue;
+        if (rows_[size_t(r)].fixed()) continue;
         const bool wasTicked = rows_[size_t(r)].ticked;
         set(r, column, v);
         ticks = ticks || wasTicked != rows_[size_t(r)].ticked;
@@ -266,8 +254,7 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
             const QString key = BillImport::categoryKey(p.row);
             for (BillImport::Planned& other : rows_) {
                 if (&other == &p || other.categoryPick > 0 || other.kind != p.kind ||
-                    other.state == BillImport::State::Imported ||
-                    BillImport::categoryKey(other.row) != key)
+                    other.fixed() || BillImport::categoryKey(other.row) != key)
                     continue;
                 other.posting.name = value;
             }
@@ -278,7 +265,7 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
         case Account:
             for (BillImport::Planned& other : rows_) {
                 if (&other == &p || other.accountPick > 0 || other.methodKey != p.methodKey ||
-                    other.state == BillImport::State::Imported)
+                    other.fixed())
                     continue;
                 other.posting.account = value;
             }
