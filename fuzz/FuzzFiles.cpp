@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include "import/ImportKind.h"
 #include "import/SheetRows.h"
 #include "import/SpreadsheetImport.h"
 #include "import/bills/BillReader.h"
+#include "support/TempDataFile.h"
 
 namespace cw::fuzz {
 
@@ -65,6 +68,15 @@ std::vector<QByteArray> pieces(const std::uint8_t* data, std::size_t size, int c
     out.push_back(all.mid(from));
     out.resize(size_t(count));
     return out;
+}
+
+test::TempDataFile& book() {
+    static const std::unique_ptr<test::TempDataFile> file = [] {
+        auto f = std::make_unique<test::TempDataFile>();
+        f->addBook(QStringLiteral("家庭账本"));
+        return f;
+    }();
+    return *file;
 }
 
 void consume(const SheetRows& sheet) {

@@ -10,7 +10,10 @@
 
 namespace cw {
 class SheetRows;
+namespace test {
+class TempDataFile;
 }
+}  // namespace cw
 
 namespace cw::fuzz {
 
@@ -27,6 +30,9 @@ QString storedPackage(const QString& name,
 // The input cut at each separator line into at most `count` pieces (missing ones are empty).
 std::vector<QByteArray> pieces(const std::uint8_t* data, std::size_t size, int count);
 inline constexpr char kSeparator[] = "\n--part--\n";
+
+// A fresh data file with one open book, made once per process.
+test::TempDataFile& book();
 
 // What the program does with a sheet it has read, short of booking: every spreadsheet
 // import checks its rows and the bill reader looks for a bill in them.

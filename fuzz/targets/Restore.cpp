@@ -19,11 +19,6 @@ namespace cw::fuzz {
 
 namespace {
 
-test::TempDataFile& live() {
-    static test::TempDataFile file;
-    return file;
-}
-
 QByteArray rawKey() {
     return "\"x'" +
            QCryptographicHash::hash(Database::kFilePassword.toUtf8(), QCryptographicHash::Sha256)
@@ -66,15 +61,15 @@ int restoreCandidate(const std::uint8_t* data, std::size_t size) {
         if (!exportTo(candidate, "''", encrypted, rawKey())) return 0;
         candidate = encrypted;
     }
-    (void)DataRestore(live().dm(), live().programDir()).check(candidate);
+    (void)DataRestore(book().dm(), book().programDir()).check(candidate);
     return 0;
 }
 
 void restoreSeeds(const QString& dir) {
     QDir().mkpath(dir);
-    writeSeed(dir + QStringLiteral("/delivered"), 'R', live().dataPath());
+    writeSeed(dir + QStringLiteral("/delivered"), 'R', book().dataPath());
     const QString plain = scratchPath(QStringLiteral("plain.db"));
-    if (exportTo(live().dataPath(), rawKey(), plain, "''")) {
+    if (exportTo(book().dataPath(), rawKey(), plain, "''")) {
         writeSeed(dir + QStringLiteral("/delivered-plain"), 'P', plain);
     }
 }
