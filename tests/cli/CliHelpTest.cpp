@@ -99,6 +99,9 @@ TEST(CliHelpTest, ManualPagesCarryTheHelpText) {
         roff.contains(QStringLiteral(".SH SYNOPSIS\n.nf\ncoinwick\\-cli [\\-\\-home DIR]")));
     EXPECT_TRUE(roff.contains(QStringLiteral(".SH EXIT STATUS\n")));
     EXPECT_TRUE(roff.contains(QStringLiteral("journal [account=] [from=] [to=]")));
+    // Continuation lines keep their indent under the page's own.
+    EXPECT_TRUE(roff.contains(QStringLiteral("\n      [from=] [to=] [category=] [account=]")));
+    EXPECT_TRUE(roff.contains(QStringLiteral("\n                     folder when it holds")));
     EXPECT_TRUE(roff.contains(QStringLiteral("decrease; repay, collect")));
     EXPECT_TRUE(roff.contains(QStringLiteral("written as \\et,\n\\en and \\e\\e.\n")));
     for (const QString& verb : dispatchedVerbs()) {
