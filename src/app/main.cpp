@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/DataFolder.h"
 #include "app/ProgramFolder.h"
+#include "app/ProgramHelp.h"
 #include "app/SingleInstance.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/TfrmMain.h"
@@ -40,6 +42,13 @@ void loadTranslations(QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version need no display: they are answered before any window exists.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    if (const QString answer = cw::ProgramHelp::answer(args); !answer.isEmpty()) {
+        std::fputs(answer.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Coinwick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Coinwick记账软件"));

@@ -19,64 +19,45 @@ namespace cw {
 
 namespace {
 
-const char* kUsage =
+const char* kSynopsis =
     "usage: coinwick-cli [--home DIR] [--book NAME [--password PASS]] VERB [ARGS...]\n"
-    "       coinwick-cli --version\n"
-    "  DIR: the folder holding Data/; by default the program's folder when it holds a\n"
-    "       writable Data/, else ~/.local/share/Coinwick\n"
-    "  init                 write a fresh data file under DIR\n"
-    "  lunar YYYY-MM-DD     the lunar date text\n"
-    "  pinyin TEXT          the pinyin code\n"
-    "  books                the books, TSV: name, created, remark\n"
-    "  newbook NAME [password=P]  create a book with the seeded categories\n"
-    "  summary              the dashboard figures and the income/expense summary, TSV\n"
-    "  post KIND key=value...       book one posting; prints the new row's ID\n"
-    "  edit KIND ID key=value...    change a posting; keys not given keep their values\n"
-    "  delete KIND ID               delete a posting\n"
-    "  journal [account=] [from=] [to=] [member=] [remark=] [kind=] [last=N]\n"
-    "                               the fund-flow journal in event order, TSV\n"
-    "  recompute account=NAME       rewrite that account's journal balances in date order\n"
-    "  query in|out|transfer|debt|credit|investment|repay|collect|return [from=] [to=]\n"
-    "         [category=] [account=] [member=] [contact=] [remark=] [sort=ITEM]\n"
-    "         [order=asc|desc] [xlsx=FILE] [pdf=FILE]  the query screen's grid, 合计 line\n"
-    "  check                        compare balances, journal and outstanding amounts;\n"
-    "                               exit 1 on differences\n"
-    "  report monthly|yearly [from=YYYY-MM-DD] [to=YYYY-MM-DD] [account=NAME] [member=NAME]\n"
-    "         [xlsx=FILE] [pdf=FILE]  the report's grid as TSV with a 合计 line; xlsx= and\n"
-    "                               pdf= write the screen's workbook and printed report\n"
-    "  report income-by-category|income-by-account|income-by-member|expense-by-category|\n"
-    "         expense-by-account|expense-by-member [xlsx=FILE]  the month-by-name table\n"
-    "  stats in-out|debt-credit [by=category|account|member|day|month|year] [from=] [to=]\n"
-    "         [account=] [member=] [sort=amount-desc|amount-asc|count-desc|count-asc|\n"
-    "         name-desc|name-asc|none] [xlsx=FILE]  both lists, each row tagged with its side\n"
-    "  analysis in|out [by=day|month|year|member|category|account] [from=] [to=]\n"
-    "         [category=] [account=] [member=] [png=FILE [chart=bar|line|pie]] [xlsx=FILE]\n"
-    "                               统计的项 and 金额 with a 合计 line; png= the chart\n"
-    "  accounts [kind=] [member=] [account=] [remark=] [xlsx=FILE]  the enabled accounts\n"
-    "  backup FILE|FOLDER           a consistent copy of the data file (a folder gets\n"
-    "                               YYYY-MM-DD.kbk)\n"
-    "  restore FILE                 put a checked backup in place of the data file\n"
-    "  renamebook OLD NEW           rename a book everywhere (needs --book)\n"
-    "  deletebook NAME              delete a book and all its rows (needs --book)\n"
-    "  plan add income|expense|investment|debt|credit category=|contact= amount= account=\n"
-    "         member= [remark=] every=day|Ndays|month|year|Nmonths [n=N] [day=D] [month=M]\n"
-    "         from=YYYY-MM-DD to=YYYY-MM-DD  make a series of plans; prints how many\n"
-    "  plans [due] [kind=]          the open plans, TSV with a 合计 line\n"
-    "  execute-due                  execute every plan due by today; prints how many\n"
-    "  warn list|add kind= member= amount= remark=|modify ID [amount=] [remark=]|\n"
-    "       enable ID|disable ID|delete ID   the monthly reminder thresholds\n"
-    "  import in|out|transfer|debt|credit|investment FILE  book the rows of Sheet1 of an\n"
-    "                               .xls/.xlsx file; prints how many\n"
-    "  bill FILE [dry-run] [member=NAME]  import a WeChat Pay or Alipay bill with the\n"
-    "                               remembered mappings; prints 新增, 已导入 and 跳过 counts\n"
-    "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]  the notes, TSV\n"
-    "  note add [date=] member=NAME [title=] text=TEXT  save a note; prints its ID\n"
-    "KIND: income expense transfer debt credit investment repay collect return increase\n"
-    "      decrease; repay, collect, return, increase and decrease name their parent with\n"
-    "      id=, increase and decrease also of=debt|credit|investment; keys not given take\n"
-    "      what the dialog shows (today, the parent's account and member, the whole\n"
-    "      outstanding amount, principal and profit 0)\n"
-    "keys: date category contact amount account member remark from to principal profit id of\n";
+    "       coinwick-cli --help\n"
+    "       coinwick-cli --version\n";
+
+const char* kHelpHead = "coinwick-cli - the headless companion of Coinwick记账软件\n";
+
+const char* kOptions =
+    "\noptions:\n"
+    "  --home DIR           the folder holding Data/db.kbk; by default the program's\n"
+    "                       folder when it holds a writable Data/, else\n"
+    "                       ~/.local/share/Coinwick (also --home=DIR)\n"
+    "  --book NAME          the book a verb works in\n"
+    "  --password PASS      that book's password (none when not given)\n"
+    "  --help               this text, then exit\n"
+    "  --version            the version, then exit\n"
+    "\nverbs:\n";
+
+const char* kHelpTail =
+    "\nkinds:\n"
+    "  KIND is one of income expense transfer debt credit investment repay collect\n"
+    "  return increase decrease; repay, collect, return, increase and decrease name\n"
+    "  their parent with id=, increase and decrease also of=debt|credit|investment;\n"
+    "  keys not given take what the dialog shows (today, the parent's account and\n"
+    "  member, the whole outstanding amount, principal and profit 0)\n"
+    "\nkeys:\n"
+    "  date category contact amount account member remark from to principal profit\n"
+    "  id of\n"
+    "\noutput:\n"
+    "  Tables are TSV with one header row; amounts are plain decimals without\n"
+    "  separators; tab, line break and backslash inside a field are written as \\t,\n"
+    "  \\n and \\\\.\n"
+    "\nexit status:\n"
+    "  0  done\n"
+    "  1  check found differences\n"
+    "  2  bad usage\n"
+    "  3  refused: wrong password, no such book, a value or an operation the\n"
+    "     screens would refuse; the one-line message on stderr is the screen's own\n"
+    "     where there is one\n";
 
 // Files named by xlsx=, pdf= and png= are checked before anything is read or printed, so a
 // refused place costs the user no half output; the writers check again when they write.
@@ -100,8 +81,21 @@ Cli::~Cli() = default;
 
 int Cli::usage(const QString& why) {
     if (!why.isEmpty()) err_ << why << '\n';
-    err_ << kUsage;
+    err_ << kSynopsis << "coinwick-cli --help lists the verbs and their keys\n";
     return BadUsage;
+}
+
+QString Cli::helpText() {
+    QString text =
+        QString::fromUtf8(kHelpHead) + QString::fromUtf8(kSynopsis) + QString::fromUtf8(kOptions);
+    for (const Verb& verb : verbTable()) text += QString::fromUtf8(verb.help);
+    return text + QString::fromUtf8(kHelpTail);
+}
+
+QStringList Cli::verbs() {
+    QStringList names;
+    for (const Verb& verb : verbTable()) names << QString::fromLatin1(verb.name);
+    return names;
 }
 
 int Cli::refuse(const QString& why) {
@@ -148,13 +142,18 @@ bool Cli::openBook() {
 
 int Cli::run(const QStringList& argsIn) {
     QStringList args = argsIn;
-    if (args.size() == 1 && args.front() == QLatin1String("--version")) {
-        out_ << "coinwick-cli " << GlobalState::version() << '\n';
-        return Done;
-    }
     QString given;
     while (!args.isEmpty() && args.front().startsWith(QLatin1String("--"))) {
         QString opt = args.takeFirst();
+        // Asked before the verb, --help and --version answer alone, whatever else is given.
+        if (opt == QLatin1String("--version")) {
+            out_ << "coinwick-cli " << GlobalState::version() << '\n';
+            return Done;
+        }
+        if (opt == QLatin1String("--help")) {
+            out_ << helpText();
+            return Done;
+        }
         QString value;
         // --home=DIR as well as --home DIR, as the program takes it.
         if (const qsizetype eq = opt.indexOf(QLatin1Char('=')); eq > 0) {
@@ -185,39 +184,14 @@ int Cli::run(const QStringList& argsIn) {
         return refuse(why);
     }
     try {
-        if (verb == QLatin1String("init")) return cmdInit(args);
-        if (verb == QLatin1String("lunar")) return cmdLunar(args);
-        if (verb == QLatin1String("pinyin")) return cmdPinyin(args);
-        if (verb == QLatin1String("books")) return cmdBooks(args);
-        if (verb == QLatin1String("summary")) return cmdSummary(args);
-        if (verb == QLatin1String("newbook")) return cmdNewBook(args);
-        if (verb == QLatin1String("post")) return cmdPost(args);
-        if (verb == QLatin1String("edit")) return cmdEdit(args);
-        if (verb == QLatin1String("delete")) return cmdDelete(args);
-        if (verb == QLatin1String("journal")) return cmdJournal(args);
-        if (verb == QLatin1String("query")) return cmdQuery(args);
-        if (verb == QLatin1String("recompute")) return cmdRecompute(args);
-        if (verb == QLatin1String("check")) return cmdCheck(args);
-        if (verb == QLatin1String("report")) return cmdReport(args);
-        if (verb == QLatin1String("stats")) return cmdStats(args);
-        if (verb == QLatin1String("analysis")) return cmdAnalysis(args);
-        if (verb == QLatin1String("accounts")) return cmdAccounts(args);
-        if (verb == QLatin1String("backup")) return cmdBackup(args);
-        if (verb == QLatin1String("restore")) return cmdRestore(args);
-        if (verb == QLatin1String("renamebook")) return cmdRenameBook(args);
-        if (verb == QLatin1String("deletebook")) return cmdDeleteBook(args);
-        if (verb == QLatin1String("plan")) return cmdPlan(args);
-        if (verb == QLatin1String("plans")) return cmdPlans(args);
-        if (verb == QLatin1String("execute-due")) return cmdExecuteDue(args);
-        if (verb == QLatin1String("warn")) return cmdWarn(args);
-        if (verb == QLatin1String("import")) return cmdImport(args);
-        if (verb == QLatin1String("bill")) return cmdBill(args);
-        if (verb == QLatin1String("notes")) return cmdNotes(args);
-        if (verb == QLatin1String("note")) return cmdNote(args);
+        for (const Verb& v : verbTable()) {
+            if (verb == QLatin1String(v.name)) return (this->*v.run)(args);
+        }
     } catch (const DbError& e) {
         return refuse(e.message());
     }
-    return usage(QStringLiteral("unknown verb ") + verb);
+    return usage(QStringLiteral("unknown verb ") + verb + QStringLiteral("; verbs: ") +
+                 verbs().join(QLatin1Char(' ')));
 }
 
 int Cli::cmdInit(const QStringList& args) {

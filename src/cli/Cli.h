@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/DataFolder.h"
 #include "storage/Clock.h"
@@ -28,7 +29,21 @@ class Cli {
 
     int run(const QStringList& args);
 
+    // What --help prints: usage, options, every verb with its keys, exit statuses. The manual
+    // page is made from it.
+    static QString helpText();
+    // The verbs run() dispatches, in the order --help lists them.
+    static QStringList verbs();
+
   private:
+    struct Verb {
+        const char* name;
+        int (Cli::*run)(const QStringList&);
+        const char* help;  // its lines in --help, each indented by two blanks
+    };
+    // Every verb with its handler and help (CliVerbs.cpp).
+    static const std::vector<Verb>& verbTable();
+
     int usage(const QString& why);
     int refuse(const QString& why);
     // Opens the data file under the data folder (filling an installed copy's user folder on its

@@ -6,10 +6,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
 
 #include "app/ui/DashboardView.h"
+#include "app/ui/HelpWindow.h"
 #include "reports/ui/ExcelExport.h"
 #include "reports/ui/ReportScreen.h"
 #include "storage/Database.h"
@@ -31,6 +34,8 @@ class MainWindowTest : public QObject {
     void exitAsksAndCopiesTheDataFile();
     void exitRefusedLeavesEverything();
     void aboutBoxShowsTheVersion();
+    void helpAndF1OpenTheShippedManual();
+    void helpWithoutTheManualSaysSo();
     void duePlansAreCountedForTheOpenBookOnly();
     void titleKeepsTheBookWhateverCloses();
     void windowFitsTheScreenAndComesBackWhereItWas();
@@ -60,7 +65,8 @@ void MainWindowTest::menusCarryTheirItemsAndShortcuts() {
     for (QAction* a : fx.main->menu("帮助【&H】")->actions()) {
         if (!a->isSeparator()) help << a->text();
     }
-    QCOMPARE(help, QStringList({"帮助 &H", "Coinwick网站 &W", "软件升级 &U", "关于... &A"}));
+    QCOMPARE(help, QStringList(
+                       {"帮助 &H", "在线帮助 &O", "Coinwick网站 &W", "软件升级 &U", "关于... &A"}));
 }
 
 void MainWindowTest::toolbarButtonsInOrder() {
@@ -181,6 +187,43 @@ void MainWindowTest::aboutBoxShowsTheVersion() {
     fx.main->action("关于... &A")->trigger();
     QCOMPARE(fx.dialogs, QStringList({"cw::TfrmAbout"}));
     QCOMPARE(version, QString("产品版本：5.3.0.6"));
+}
+
+// The manual is read from the shipped files in a window of the program's own: no browser, no
+// network, no message.
+void MainWindowTest::helpAndF1OpenTheShippedManual() {
+    qputenv("COINWICK_HELP_DIR", COINWICK_SOURCE_DIR "/doc/manual");
+    test::MainFixture fx;
+    fx.main->show();
+    QVERIFY(QTest::qWaitForWindowActive(fx.main.get()));
+    const auto manual = [&]() -> HelpWindow* {
+        return fx.main->findChild<HelpWindow*>(QStringLiteral("helpWindow"));
+    };
+    QTest::keyClick(fx.main.get(), Qt::Key_F1);
+    QTRY_VERIFY(manual() && manual()->isVisible());
+    QCOMPARE(manual()->windowTitle(), QStringLiteral("Coinwick记账软件 使用手册"));
+    QVERIFY(manual()->browser()->toPlainText().contains(QStringLiteral("备份与恢复")));
+    manual()->close();
+    QTRY_VERIFY(!manual());
+
+    fx.main->toolBar()->actions().at(12)->trigger();  // 帮助
+    QTRY_VERIFY(manual() && manual()->isVisible());
+    QCOMPARE(manual()->windowTitle(), QStringLiteral("Coinwick记账软件 使用手册"));
+    // A second call brings the same window forward.
+    fx.main->action("帮助 &H")->trigger();
+    QCOMPARE(fx.main->findChildren<HelpWindow*>().size(), 1);
+    QVERIFY(fx.messages.entries.isEmpty());
+    qunsetenv("COINWICK_HELP_DIR");
+}
+
+void MainWindowTest::helpWithoutTheManualSaysSo() {
+    QTemporaryDir empty;
+    qputenv("COINWICK_HELP_DIR", empty.path().toUtf8());
+    test::MainFixture fx;
+    fx.main->action("帮助 &H")->trigger();
+    QCOMPARE(fx.messages.last(), QStringLiteral("找不到帮助文件，请重新安装 Coinwick。"));
+    QVERIFY(fx.main->findChildren<HelpWindow*>().isEmpty());
+    qunsetenv("COINWICK_HELP_DIR");
 }
 
 void MainWindowTest::duePlansAreCountedForTheOpenBookOnly() {

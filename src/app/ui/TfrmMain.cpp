@@ -20,9 +20,11 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/HelpManual.h"
 #include "app/LunarCalendar.h"
 #include "app/ui/DashboardView.h"
 #include "app/ui/Desktop.h"
+#include "app/ui/HelpWindow.h"
 #include "app/ui/Screens.h"
 #include "app/ui/TfrmAbout.h"
 #include "books/ui/TfrmOpenBook.h"
@@ -55,9 +57,9 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     // caption heads the frame instead, and the window title names it with the book.
     caption_ = new QLabel;
     caption_->setObjectName(QStringLiteral("workingCaption"));
-    caption_->setStyleSheet(QStringLiteral(
-        "QLabel{font-size:15pt;font-weight:bold;padding:6px 10px;color:#1f4e79;"
-        "background:#eef3f8;border-bottom:1px solid #c8d6e5;}"));
+    caption_->setStyleSheet(
+        QStringLiteral("QLabel{font-size:15pt;font-weight:bold;padding:6px 10px;color:#1f4e79;"
+                       "background:#eef3f8;border-bottom:1px solid #c8d6e5;}"));
     caption_->hide();
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -241,8 +243,11 @@ void TfrmMain::buildMenus() {
     addItem(tools, QStringLiteral("记事查询 &Q"), QStringLiteral("TfrmUThing_Q"));
 
     QMenu* help = top("帮助【&H】");
+    QAction* manual = addCommand(
+        help, QStringLiteral("帮助 &H"), [this] { showHelp(); }, false);
+    manual->setShortcut(QKeySequence::HelpContents);
     addCommand(
-        help, QStringLiteral("帮助 &H"),
+        help, QStringLiteral("在线帮助 &O"),
         [this] { Desktop::openUrl(Desktop::helpPage(), &ctx_.messages); }, false);
     addCommand(
         help, QStringLiteral("Coinwick网站 &W"),
@@ -474,6 +479,21 @@ void TfrmMain::upgrade() {
 void TfrmMain::about() {
     TfrmAbout box(ctx_.state.myVersion, this);
     runDialog(box);
+}
+
+void TfrmMain::showHelp() {
+    if (!help_) {
+        const QString index = HelpManual::index();
+        if (index.isEmpty()) {
+            ctx_.messages.warn(QStringLiteral("找不到帮助文件，请重新安装 Coinwick。"));
+            return;
+        }
+        help_ = new HelpWindow(index, this);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void TfrmMain::endProgram() {

@@ -132,6 +132,8 @@ class TfrmMain : public QMainWindow {
     void printSetup();
     void upgrade();
     void about();
+    // The manual shipped with the program, in its own window (帮助 and F1).
+    void showHelp();
     void writeDateLine();
     int countDuePlans();
     void playReminder();
@@ -159,6 +161,7 @@ class TfrmMain : public QMainWindow {
     QMultiHash<QString, QAction*> screenActions_;  // actions bound to a screen class
     QHash<QString, Screen> screens_;
     QPointer<QWidget> working_;
+    QPointer<QWidget> help_;
     QString workingClass_;
     bool workingRefresh_ = false;
     bool shown_ = false;
