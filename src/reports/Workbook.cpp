@@ -16,7 +16,9 @@ int columnNumber(const QString& letters) {
     return n;
 }
 
-bool isNumber(const QVariant& v) {
+}  // namespace
+
+bool Workbook::isNumber(const QVariant& v) {
     switch (v.typeId()) {
         case QMetaType::Double:
         case QMetaType::Float:
@@ -29,6 +31,8 @@ bool isNumber(const QVariant& v) {
             return false;
     }
 }
+
+namespace {
 
 // Wide characters (CJK, full-width forms) take two character widths of the default font.
 bool isWide(char16_t c) {

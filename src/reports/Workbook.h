@@ -94,6 +94,8 @@ class Workbook {
     // The width a column needs to show the value whole in the cell's format and font: digits
     // and Latin letters one character each, CJK two, a character of padding.
     static double widthFor(const QVariant& value, const Style& style);
+    // Whether a value is written as a numeric cell.
+    static bool isNumber(const QVariant& value);
     // What the spreadsheet shows for a value under a number format.
     static QString shown(const QVariant& value, const QString& numberFormat);
     // The spreadsheet's width of a column without one of its own.

@@ -66,24 +66,10 @@ class Formats {
     QList<QByteArray> texts_;
 };
 
-bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return true;
-        default:
-            return false;
-    }
-}
-
 lxw_error writeCell(lxw_worksheet* ws, int row, int col, const QVariant& v, lxw_format* f) {
     const lxw_row_t r = lxw_row_t(row - 1);
     const lxw_col_t c = lxw_col_t(col - 1);
-    if (isNumber(v)) return worksheet_write_number(ws, r, c, v.toDouble(), f);
+    if (Workbook::isNumber(v)) return worksheet_write_number(ws, r, c, v.toDouble(), f);
     const QString text = v.toString();
     if (text.isEmpty()) return f ? worksheet_write_blank(ws, r, c, f) : LXW_NO_ERROR;
     return worksheet_write_string(ws, r, c, text.left(kMaxCellText).toUtf8().constData(), f);
@@ -135,11 +121,11 @@ class SheetWriter {
         const auto first = book_.cells().find((qint64(row) << 16) | qint64(m->left));
         const Workbook::Cell cell = first == book_.cells().end() ? Workbook::Cell() : first->second;
         lxw_format* f = formats_.of(cell.style);
-        const QString text = isNumber(cell.value) ? QString() : cell.value.toString();
+        const QString text = Workbook::isNumber(cell.value) ? QString() : cell.value.toString();
         const lxw_error rc = worksheet_merge_range(ws_, lxw_row_t(row - 1), lxw_col_t(m->left - 1),
                                                    lxw_row_t(row - 1), lxw_col_t(m->right - 1),
                                                    text.left(kMaxCellText).toUtf8().constData(), f);
-        if (rc || !isNumber(cell.value)) return rc;
+        if (rc || !Workbook::isNumber(cell.value)) return rc;
         return writeCell(ws_, row, m->left, cell.value, f);
     }
 

@@ -37,28 +37,8 @@ ReportTable tableFor(const PrintLayout& layout) {
     for (const PrintLayout::Column& c : layout.columns)
         columns.push_back({c.field, c.header, kindOf(c.field), c.widthMm});
     ReportTable t(columns);
-    for (qint64 id : {1234567, 1234568}) {
-        std::vector<QVariant> values;
-        for (const ReportColumn& c : columns) {
-            switch (c.kind) {
-                case ColumnKind::Money:
-                    values.push_back(999999999999.99);
-                    break;
-                case ColumnKind::Count:
-                    values.push_back(qint64(987654321));
-                    break;
-                case ColumnKind::Ratio:
-                    values.push_back(99999.99);
-                    break;
-                case ColumnKind::Date:
-                    values.push_back(QStringLiteral("2024-12-31"));
-                    break;
-                default:
-                    values.push_back(longText(c.key));
-            }
-        }
-        t.addRow(values, id);
-    }
+    for (qint64 id : {1234567, 1234568})
+        t.addRow(test::sampleRow(t, 999999999999.99, 987654321, longText), id);
     return t;
 }
 

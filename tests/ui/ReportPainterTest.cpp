@@ -27,28 +27,13 @@ ReportTable tableFor(const PrintLayout& layout) {
 
 // One row: every amount `amount`, every count `count`, the remark or note `text`.
 void addRow(ReportTable& t, qint64 id, double amount, qint64 count, const QString& text) {
-    std::vector<QVariant> values;
-    for (const ReportColumn& c : t.columns()) {
-        switch (c.kind) {
-            case ColumnKind::Money:
-                values.push_back(amount);
-                break;
-            case ColumnKind::Count:
-                values.push_back(count);
-                break;
-            case ColumnKind::Ratio:
-                values.push_back(99999.99);
-                break;
-            case ColumnKind::Date:
-                values.push_back(QStringLiteral("2024-12-31"));
-                break;
-            default:
-                values.push_back(c.key == Field::Remark || c.key == Field::Detail
-                                     ? text
-                                     : QStringLiteral("文字"));
-        }
-    }
-    t.addRow(values, id);
+    t.addRow(test::sampleRow(t, amount, count,
+                             [&](Field f) {
+                                 return f == Field::Remark || f == Field::Detail
+                                            ? text
+                                            : QStringLiteral("文字");
+                             }),
+             id);
 }
 
 // The report as a PDF, read back in the order it was painted, one string per page.
