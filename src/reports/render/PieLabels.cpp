@@ -16,6 +16,8 @@ namespace {
 // A label stands beyond the pie's edge by its arm (a share of the radius) and a few pixels.
 constexpr double kArm = 0.3;
 constexpr double kPadding = 12;
+// A plot smaller than this is a chart still waiting for its size.
+constexpr double kMinPlot = 160;
 
 }  // namespace
 
@@ -44,8 +46,9 @@ double PieLabels::widest(const QStringList& texts) const {
 }
 
 void PieLabels::refit() {
-    if (!series_ || chart_->plotArea().isEmpty()) return;
+    // Before the chart has its size (a view not yet shown) there is nothing to fit to.
     const QRectF plot = chart_->plotArea();
+    if (!series_ || plot.width() < kMinPlot || plot.height() < kMinPlot) return;
     double size = sizeFor(plot.width(), plot.height(), widest(labels_));
     const bool shortened = size < kSmallest;
     if (shortened) size = sizeFor(plot.width(), plot.height(), widest(shares_));
