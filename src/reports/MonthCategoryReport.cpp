@@ -116,9 +116,9 @@ Workbook MonthCategoryReport::build(Database& db, const QString& book, const Spe
             const auto it = sums.find(names[k]);
             const qint64 cents = it == sums.end() ? 0 : it->second;
             monthTotal += cents;
-            wb.setValue(row, int(k) + 3, money(cents));
+            wb.setValue(row, int(k) + 3, money(cents), Workbook::moneyFormat());
         }
-        wb.setValue(row, totalsColumn, money(monthTotal));
+        wb.setValue(row, totalsColumn, money(monthTotal), Workbook::moneyFormat());
         grand += monthTotal;
         if (progress) progress(row - 2, months);
         ++row;
@@ -126,9 +126,9 @@ Workbook MonthCategoryReport::build(Database& db, const QString& book, const Spe
 
     wb.setValue(row, 2, QStringLiteral("合计"));
     for (size_t k = 0; k < names.size(); ++k) {
-        wb.setValue(row, int(k) + 3, money(byName[names[k]]));
+        wb.setValue(row, int(k) + 3, money(byName[names[k]]), Workbook::moneyFormat());
     }
-    wb.setValue(row, totalsColumn, money(grand));
+    wb.setValue(row, totalsColumn, money(grand), Workbook::moneyFormat());
 
     wb.setBorders(range(QStringLiteral("A2:") + last + QString::number(row)));
     wb.pageSetup().bottomMargin = ExportLayout::kBottomMargin;

@@ -10,8 +10,6 @@ namespace cw {
 
 namespace {
 
-constexpr int kProgressStep = 200;
-
 void setUpPage(Workbook& wb, const ExportLayout& layout) {
     Workbook::PageSetup& page = wb.pageSetup();
     page.orientation = layout.orientation;
@@ -29,10 +27,54 @@ QVariant totalCell(const ExportLayout::Total& t, const ReportTable& table) {
     if (t.source == Source::RowCount) return table.rowCount();
     // An empty result has no sums to show, only its count.
     if (table.isEmpty()) return QString();
-    const int c = table.requireColumn(t.field);
-    if (t.source == Source::SumDisplay)
-        return ReportTable::display(table.total(c), ColumnKind::Money);
-    return table.totalValue(c);
+    // The account list's total reads as the screen shows it, yet stays a number.
+    return table.totalValue(table.requireColumn(t.field));
+}
+
+}  // namespace
+
+QString SpreadsheetExport::numberFormat(ColumnKind kind) {
+    switch (kind) {
+        case ColumnKind::Money:
+            return Workbook::moneyFormat();
+        case ColumnKind::Ratio:
+            return Workbook::ratioFormat();
+        case ColumnKind::Percent:
+            return Workbook::percentFormat();
+        default:
+            return {};
+    }
+}
+
+QVariant SpreadsheetExport::cellValue(const QVariant& value, ColumnKind kind) {
+    // A percentage is held multiplied by 100; the sheet keeps the fraction under 0.00%.
+    if (kind == ColumnKind::Percent && value.isValid()) return value.toDouble() / 100.0;
+    return value;
+}
+
+namespace {
+
+// The data rows, read from the table as the file is written: the running number, then the
+// layout's fields.
+Workbook::Body bodyOf(const ExportLayout& layout, const ReportTable& table, std::vector<int> source,
+                      const SpreadsheetExport::Progress& progress) {
+    Workbook::Body body;
+    body.firstRow = 3;
+    body.rows = table.rowCount();
+    body.columns = layout.lastColumn();
+    body.styles.resize(size_t(body.columns) + 1);
+    for (size_t i = 0; i < source.size(); ++i) {
+        Workbook::Style& s = body.styles[i + 2];
+        s.wrap = layout.columns[i].wrap;
+        s.numberFormat = SpreadsheetExport::numberFormat(table.column(source[i]).kind);
+    }
+    body.value = [&table, source = std::move(source)](int row, int column) -> QVariant {
+        if (column == 1) return row + 1;
+        const int c = source[size_t(column - 2)];
+        return SpreadsheetExport::cellValue(table.value(row, c), table.column(c).kind);
+    };
+    body.progress = progress;
+    return body;
 }
 
 }  // namespace
@@ -82,25 +124,18 @@ Workbook SpreadsheetExport::build(const ExportLayout& layout, const ReportTable&
     for (int c = 0; c < headers.size(); ++c) wb.setValue(2, c + 1, headers[c]);
 
     const int rows = table.rowCount();
-    for (int r = 0; r < rows; ++r) {
-        const int row = r + 3;
-        wb.setValue(row, 1, r + 1);
-        for (size_t i = 0; i < source.size(); ++i) {
-            wb.setValue(row, int(i) + 2, table.value(r, source[i]));
-            if (layout.columns[i].wrap) wb.setWrapText(row, int(i) + 2, true);
-        }
-        if (progress && (r + 1) % kProgressStep == 0) progress(r + 1, rows);
-    }
-    if (progress) progress(rows, rows);
-
     int lastRow = rows + 2;
     if (layout.totalsRow) {
         ++lastRow;
         wb.setValue(lastRow, 1, QStringLiteral("合计"));
         for (const ExportLayout::Total& t : layout.totals) {
-            wb.setValue(lastRow, t.column, totalCell(t, table));
+            const ColumnKind kind = t.source == ExportLayout::Total::Source::RowCount
+                                        ? ColumnKind::Count
+                                        : table.column(table.requireColumn(t.field)).kind;
+            wb.setValue(lastRow, t.column, totalCell(t, table), numberFormat(kind));
         }
     }
+    wb.setBody(bodyOf(layout, table, std::move(source), progress));
     if (!layout.reduced) {
         wb.setBorders(Workbook::Range::parse(QStringLiteral("A2:") + last +
                                              QString::number(std::max(lastRow, 2))));

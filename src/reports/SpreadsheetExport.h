@@ -15,6 +15,10 @@ namespace cw {
 // ExportLayout make a Workbook (title merged over the columns, 宋体 16 bold; headers; one row
 // per report row with its running number; the totals row; borders; page set-up and footer).
 //
+// The workbook reads its data rows from the table while it is written (see Workbook::Body):
+// the table must outlive it. Money shows as 1,234.50, ratios with two decimals, percentages
+// as fractions under 0.00%, all of them numbers.
+//
 // A screen's export is three calls (the screens wrap them in ExcelExport, which also shows
 // the progress and opens the file):
 //     Workbook wb = SpreadsheetExport::build(ExportLayout::forScreen("TfrmP_In"), table,
@@ -23,7 +27,7 @@ namespace cw {
 //     XlsxWriter().write(wb, path);
 class SpreadsheetExport {
   public:
-    // Called every few rows while the rows go in: rows written so far, rows in all.
+    // Called every few hundred rows while the rows are written: rows so far, rows in all.
     using Progress = std::function<void(int done, int total)>;
 
     struct Title {
@@ -35,6 +39,13 @@ class SpreadsheetExport {
     // Throws std::out_of_range when the table lacks a field the layout names.
     static Workbook build(const ExportLayout& layout, const ReportTable& table, const Title& title,
                           const Progress& progress = {});
+    // The workbook would outlive a temporary table.
+    static Workbook build(const ExportLayout&, ReportTable&&, const Title&,
+                          const Progress& = {}) = delete;
+
+    // The number format of a column kind's cells ("" for General), and the value a cell holds.
+    static QString numberFormat(ColumnKind kind);
+    static QVariant cellValue(const QVariant& value, ColumnKind kind);
 
     // The footer of every exported page: program, web address, page n of m.
     static QString footer();

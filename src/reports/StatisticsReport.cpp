@@ -66,14 +66,9 @@ QString rangeTitle(const QString& name, const ReportFilter& filter) {
            filter.to.toString(Qt::ISODate) + QStringLiteral("）");
 }
 
+// A share as the fraction the workbook's 0.00% cells hold; a share of a total of 0 is 0.
 double shareOf(qint64 part, qint64 whole) {
-    return whole == 0 ? 0.0 : double(part) * 100.0 / double(whole);
-}
-
-// "12.50%" with thousands separators, as the workbook's share cells read; a share of a total
-// of 0 is 0.00%.
-QString percentText(double share) {
-    return Money::display(share) + QLatin1Char('%');
+    return whole == 0 ? 0.0 : double(part) / double(whole);
 }
 
 }  // namespace
@@ -279,6 +274,8 @@ Workbook StatisticsReport::inOutWorkbook(Database& db, const QString& book,
     // The titles of the run shown, whatever the box reads now.
     const QString item = table.columnCount() > 1 ? table.column(1).title : dimensionTexts()[0];
     const QStringList titles = columnTitles(item);
+    const QString money = Workbook::moneyFormat();
+    const QString percent = Workbook::percentFormat();
     const auto border = [&](int top, int bottom) {
         wb.setBorders(Workbook::Range{top, 1, bottom, 5});
     };
@@ -296,17 +293,16 @@ Workbook StatisticsReport::inOutWorkbook(Database& db, const QString& book,
         int row = header;
         for (int i = 0; i < t.rowCount(); ++i) {
             ++row;
-            wb.setValue(row, 1, QString::number(i + 1));
+            wb.setValue(row, 1, i + 1);
             wb.setValue(row, 2, t.value(i, Field::Item));
             wb.setValue(row, 3, t.value(i, Field::Count));
-            wb.setValue(row, 4, t.number(i, Field::Amount));
-            wb.setValue(row, 5,
-                        percentText(shareOf(Money::cents(t.number(i, Field::Amount)), whole)));
+            wb.setValue(row, 4, t.number(i, Field::Amount), money);
+            wb.setValue(row, 5, shareOf(Money::cents(t.number(i, Field::Amount)), whole), percent);
         }
         ++row;
         wb.setValue(row, 1, QStringLiteral("合计"));
         wb.setValue(row, 3, t.totalValue(t.requireColumn(Field::Count)));
-        wb.setValue(row, 4, t.total(Field::Amount));
+        wb.setValue(row, 4, t.total(Field::Amount), money);
         border(header, row);
         return std::pair{whole, row};
     };
@@ -321,8 +317,8 @@ Workbook StatisticsReport::inOutWorkbook(Database& db, const QString& book,
     wb.setValue(r + 1, 4, QStringLiteral("支出减收入"));
     wb.setValue(r + 1, 5, QStringLiteral("支出占收入"));
     wb.mergeRows(Workbook::Range{r + 2, 1, r + 2, 3});
-    wb.setValue(r + 2, 4, double(out - in) / 100.0);
-    wb.setValue(r + 2, 5, in == 0 ? QStringLiteral("0") : percentText(shareOf(out, in)));
+    wb.setValue(r + 2, 4, double(out - in) / 100.0, money);
+    wb.setValue(r + 2, 5, shareOf(out, in), percent);
     border(r + 1, r + 2);
 
     // Every account of the book with its balance at the last date.
@@ -353,16 +349,16 @@ Workbook StatisticsReport::inOutWorkbook(Database& db, const QString& book,
     for (size_t i = 0; i < accounts.size(); ++i) {
         const Account& a = accounts[i];
         ++row;
-        wb.setValue(row, 1, QString::number(qint64(i) + 1));
+        wb.setValue(row, 1, qint64(i) + 1);
         wb.setValue(row, 2, QString(a.type + QStringLiteral("  ") + a.name));
         wb.setValue(row, 3, a.member);
-        wb.setValue(row, 4, double(a.cents) / 100.0);
+        wb.setValue(row, 4, double(a.cents) / 100.0, money);
         // Balances that cancel out leave no total to share: 0.00%, and the export goes on.
-        wb.setValue(row, 5, percentText(shareOf(a.cents, b)));
+        wb.setValue(row, 5, shareOf(a.cents, b), percent);
     }
     ++row;
     wb.setValue(row, 1, QStringLiteral("合计"));
-    wb.setValue(row, 4, double(b) / 100.0);
+    wb.setValue(row, 4, double(b) / 100.0, money);
     border(header, row);
 
     wb.pageSetup().bottomMargin = ExportLayout::kBottomMargin;
@@ -396,10 +392,10 @@ Workbook StatisticsReport::debtCreditWorkbook(const QString& book, const ReportF
         side(table, QStringLiteral("债权"), QStringLiteral("债务人"), QStringLiteral("未收金额"));
     const auto fill = [&](const ReportTable& t, int first) {
         for (int i = 0; i < t.rowCount(); ++i) {
-            wb.setValue(3 + i, first, QString::number(i + 1));
+            wb.setValue(3 + i, first, i + 1);
             wb.setValue(3 + i, first + 1, t.value(i, Field::Item));
             wb.setValue(3 + i, first + 2, t.value(i, Field::Count));
-            wb.setValue(3 + i, first + 3, t.number(i, Field::Amount));
+            wb.setValue(3 + i, first + 3, t.number(i, Field::Amount), Workbook::moneyFormat());
         }
     };
     fill(debts, 1);
@@ -408,10 +404,10 @@ Workbook StatisticsReport::debtCreditWorkbook(const QString& book, const ReportF
     wb.setValue(totals, 1, QStringLiteral("合计"));
     wb.setValue(totals, 2, debts.rowCount());
     wb.setValue(totals, 3, debts.totalValue(debts.requireColumn(Field::Count)));
-    wb.setValue(totals, 4, debts.total(Field::Amount));
+    wb.setValue(totals, 4, debts.total(Field::Amount), Workbook::moneyFormat());
     wb.setValue(totals, 6, credits.rowCount());
     wb.setValue(totals, 7, credits.totalValue(credits.requireColumn(Field::Count)));
-    wb.setValue(totals, 8, credits.total(Field::Amount));
+    wb.setValue(totals, 8, credits.total(Field::Amount), Workbook::moneyFormat());
     wb.setBorders(Workbook::Range{2, 1, totals, 8});
     wb.pageSetup().bottomMargin = ExportLayout::kBottomMargin;
     wb.pageSetup().centerFooter = SpreadsheetExport::footer();

@@ -85,7 +85,7 @@ TEST_P(ExportLayouts, WorkbookReadsBackAsLaidOut) {
     const QJsonArray merges = book[QStringLiteral("merges")].toArray();
     if (layout.reduced) {
         EXPECT_TRUE(merges.isEmpty());
-        EXPECT_TRUE(widths.isEmpty());
+        EXPECT_FALSE(widths.contains(QStringLiteral("A")));
         EXPECT_FALSE(cell(book, QStringLiteral("A2"))[QStringLiteral("border")].toBool());
     } else {
         ASSERT_EQ(merges.size(), 1);
@@ -99,11 +99,11 @@ TEST_P(ExportLayouts, WorkbookReadsBackAsLaidOut) {
         const QJsonObject h = cell(book, last + QStringLiteral("2"));
         EXPECT_EQ(h[QStringLiteral("size")].toDouble(), 12);
         EXPECT_TRUE(h[QStringLiteral("hcentre")].toBool());
-        // The spreadsheet stores a width with its own padding; compare the whole characters.
-        EXPECT_EQ(std::floor(widths[QStringLiteral("A")].toDouble()), layout.firstWidth);
+        // The layout's widths at least; a header or value that needs more widens its column.
+        EXPECT_GE(std::floor(widths[QStringLiteral("A")].toDouble()), layout.firstWidth);
         for (size_t i = 0; i < layout.columns.size(); ++i) {
             const QString col = Workbook::columnLetters(int(i) + 2);
-            EXPECT_EQ(std::floor(widths[col].toDouble()), layout.columns[i].width)
+            EXPECT_GE(std::floor(widths[col].toDouble()), layout.columns[i].width)
                 << col.toStdString();
         }
         EXPECT_TRUE(cell(book, QStringLiteral("A2"))[QStringLiteral("border")].toBool());
@@ -126,6 +126,7 @@ TEST_P(ExportLayouts, WorkbookReadsBackAsLaidOut) {
             << ref.toStdString();
         if (kind == ColumnKind::Money) {
             EXPECT_DOUBLE_EQ(v[QStringLiteral("value")].toDouble(), 2001);
+            EXPECT_EQ(v[QStringLiteral("format")].toString(), QStringLiteral("#,##0.00"));
         }
         if (kind == ColumnKind::Date) {
             EXPECT_EQ(v[QStringLiteral("value")].toString(), QStringLiteral("2024-01-02"));
@@ -146,12 +147,13 @@ TEST_P(ExportLayouts, WorkbookReadsBackAsLaidOut) {
             using Source = ExportLayout::Total::Source;
             if (t.source == Source::RowCount) {
                 EXPECT_EQ(v[QStringLiteral("value")].toDouble(), 3);
-            } else if (t.source == Source::Sum) {
-                EXPECT_EQ(v[QStringLiteral("type")].toString(), QStringLiteral("n"));
-                EXPECT_DOUBLE_EQ(v[QStringLiteral("value")].toDouble(),
-                                 kindOf(t.field) == ColumnKind::Count ? 6 : 6003);
             } else {
-                EXPECT_EQ(v[QStringLiteral("value")].toString(), QStringLiteral("6,003.00"));
+                // The account list's total too is a number that reads 6,003.00.
+                const bool count = kindOf(t.field) == ColumnKind::Count;
+                EXPECT_EQ(v[QStringLiteral("type")].toString(), QStringLiteral("n"));
+                EXPECT_DOUBLE_EQ(v[QStringLiteral("value")].toDouble(), count ? 6 : 6003);
+                EXPECT_EQ(v[QStringLiteral("format")].toString(),
+                          count ? QStringLiteral("General") : QStringLiteral("#,##0.00"));
             }
         }
     } else {
@@ -225,19 +227,58 @@ TEST(SpreadsheetExport, LayoutMustFitItsReport) {
         std::out_of_range);
 }
 
-TEST(SpreadsheetExport, ProgressFollowsTheRows) {
+// The rows are read from the table as the file is written, and the progress follows them.
+TEST(SpreadsheetExport, ProgressFollowsTheRowsWritten) {
     const ExportLayout& layout = ExportLayout::forScreen(QStringLiteral("TfrmSZ_M"));
     ReportTable t(tableFor(layout).columns());
     for (int i = 0; i < 450; ++i)
         t.addRow({QStringLiteral("2024-01"), 1.0, qint64(1), 0.0, qint64(0), 1.0, 0.0});
     std::vector<int> seen;
-    SpreadsheetExport::build(layout, t, {QStringLiteral("我家"), {}, {}}, [&](int done, int total) {
-        EXPECT_EQ(total, 450);
-        seen.push_back(done);
-    });
+    const Workbook wb = SpreadsheetExport::build(layout, t, {QStringLiteral("我家"), {}, {}},
+                                                 [&](int done, int total) {
+                                                     EXPECT_EQ(total, 450);
+                                                     seen.push_back(done);
+                                                 });
+    EXPECT_EQ(wb.lastRow(), 453);
+    EXPECT_EQ(wb.text(452, 1), QStringLiteral("450"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(XlsxWriter().write(wb, dir.filePath(QStringLiteral("p.xlsx"))));
     ASSERT_FALSE(seen.empty());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 450);
+}
+
+// Large amounts, a long category name and a five-digit running number: each shows whole
+// without reformatting, money as numbers under #,##0.00.
+TEST(SpreadsheetExport, ColumnsFitWhatTheyHold) {
+    const ExportLayout& layout = ExportLayout::forScreen(QStringLiteral("TfrmP_In"));
+    ReportTable t(tableFor(layout).columns());
+    const auto add = [&](const char* name, double amount) {
+        t.addRow({QStringLiteral("2024-01-05"), QString::fromUtf8(name), amount,
+                  QStringLiteral("工行"), QStringLiteral("爸爸"), QString()});
+    };
+    add("工资", 1.5);
+    add("年终奖金及各项补贴", 123456789.99);
+    const Workbook wb = SpreadsheetExport::build(layout, t, {QStringLiteral("我家"), {}, {}});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.xlsx"));
+    ASSERT_TRUE(XlsxWriter().write(wb, path));
+    const auto read = test::readXlsx(path);
+    if (!read) GTEST_SKIP() << test::kNoXlsxReader;
+    const QJsonObject big = cell(*read, QStringLiteral("D4"));
+    EXPECT_EQ(big[QStringLiteral("type")].toString(), QStringLiteral("n"));
+    EXPECT_DOUBLE_EQ(big[QStringLiteral("value")].toDouble(), 123456789.99);
+    EXPECT_EQ(big[QStringLiteral("format")].toString(), QStringLiteral("#,##0.00"));
+    EXPECT_EQ(cell(*read, QStringLiteral("D5"))[QStringLiteral("format")].toString(),
+              QStringLiteral("#,##0.00"));
+    const QJsonObject widths = (*read)[QStringLiteral("widths")].toObject();
+    // "123,456,789.99" and its total "123,456,791.49" in 14 characters, 9 CJK in 18.
+    EXPECT_GE(widths[QStringLiteral("D")].toDouble(), 15);
+    EXPECT_LT(widths[QStringLiteral("D")].toDouble(), 20);
+    EXPECT_GE(widths[QStringLiteral("C")].toDouble(), 19);
+
+    for (int i = 0; i < 10000; ++i) add("工资", 1);
+    EXPECT_GE(SpreadsheetExport::build(layout, t, {}).fittedWidths().at(1), 6);  // "10002"
 }
 
 // Files land in Export/ under the title and the time; a title never leads out of the folder.

@@ -184,6 +184,11 @@ TEST_F(StatisticsReportTest, InOutWorkbookSharesBalanceAndAccounts) {
     EXPECT_EQ(wb.text(4, 2), "A");
     EXPECT_EQ(wb.text(4, 5), "25.00%");
     EXPECT_EQ(wb.text(5, 5), "75.00%");
+    // Shares, amounts and running numbers are numbers the spreadsheet can sum.
+    EXPECT_EQ(wb.value(5, 5), QVariant(0.75));
+    EXPECT_EQ(wb.value(5, 1).typeId(), QMetaType::Int);
+    EXPECT_EQ(wb.value(20, 1).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(wb.text(6, 4), "4,000.00");
     EXPECT_EQ(wb.text(6, 1), "合计");
     EXPECT_DOUBLE_EQ(wb.value(6, 4).toDouble(), 4000);
     EXPECT_EQ(wb.text(8, 1), "支出");
@@ -194,6 +199,7 @@ TEST_F(StatisticsReportTest, InOutWorkbookSharesBalanceAndAccounts) {
     EXPECT_EQ(wb.text(14, 4), "支出减收入");
     EXPECT_DOUBLE_EQ(wb.value(15, 4).toDouble(), -3000);
     EXPECT_EQ(wb.text(15, 5), "25.00%");
+    EXPECT_EQ(wb.value(15, 5), QVariant(0.25));
     EXPECT_EQ(wb.text(17, 1), "账户");
     EXPECT_EQ(wb.text(19, 2), "现金  钱包");
     EXPECT_DOUBLE_EQ(wb.value(19, 4).toDouble(), 700);

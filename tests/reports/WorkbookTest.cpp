@@ -93,6 +93,55 @@ TEST(XlsxWriter, RoundTrip) {
     EXPECT_EQ((*read)[QStringLiteral("footer")].toString(), QStringLiteral("第&P页 共&N页"));
 }
 
+// Rows read from a body sit between written cells; the file is written top to bottom, so
+// the cells and merges after the body, the body's column styles and its values all arrive.
+TEST(XlsxWriter, BodyRowsBetweenCells) {
+    Workbook wb;
+    wb.setValue(1, 1, QStringLiteral("标题"));
+    wb.mergeRows(Workbook::Range::parse(QStringLiteral("A1:C1")));
+    wb.setValue(5, 1, QStringLiteral("合计"));
+    wb.setValue(5, 3, 6.0, Workbook::moneyFormat());
+    wb.setValue(7, 1, QStringLiteral("结余"));
+    wb.mergeRows(Workbook::Range::parse(QStringLiteral("A7:C7")));
+    wb.setValue(8, 2, 0.125, Workbook::percentFormat());
+    wb.setBody(
+        {.firstRow = 2, .rows = 3, .columns = 3, .value = [](int row, int column) -> QVariant {
+             if (column == 2) return QStringLiteral("项%1").arg(row);
+             return column == 1 ? QVariant(row + 1) : QVariant(1000000.0 * (row + 1));
+         }});
+    wb.setNumberFormat(Workbook::Range::parse(QStringLiteral("C2:C4")), Workbook::moneyFormat());
+    wb.setBorders(Workbook::Range::parse(QStringLiteral("A2:C5")));
+    EXPECT_THROW(wb.setBorders(Workbook::Range::parse(QStringLiteral("A3:C3"))), std::logic_error);
+    EXPECT_THROW(wb.setValue(3, 1, 1), std::logic_error);
+    EXPECT_EQ(wb.text(4, 3), QStringLiteral("3,000,000.00"));
+    EXPECT_EQ(wb.text(8, 2), QStringLiteral("12.50%"));
+    EXPECT_EQ(wb.lastRow(), 8);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("b.xlsx"));
+    ASSERT_TRUE(XlsxWriter().write(wb, path));
+    const auto read = test::readXlsx(path);
+    if (!read) GTEST_SKIP() << test::kNoXlsxReader;
+    const QJsonObject cells = (*read)[QStringLiteral("cells")].toObject();
+    const auto c = [&](const char* ref) { return cells[QString::fromLatin1(ref)].toObject(); };
+    const auto v = [&](const char* ref) { return c(ref)[QStringLiteral("value")].toVariant(); };
+    EXPECT_EQ(v("A1").toString(), QStringLiteral("标题"));
+    EXPECT_EQ(v("A4").toInt(), 3);
+    EXPECT_EQ(v("B3").toString(), QStringLiteral("项1"));
+    EXPECT_EQ(v("C4").toDouble(), 3000000);
+    EXPECT_EQ(c("C4")[QStringLiteral("format")].toString(), QStringLiteral("#,##0.00"));
+    EXPECT_TRUE(c("A3")[QStringLiteral("border")].toBool());
+    EXPECT_EQ(v("C5").toDouble(), 6);
+    EXPECT_EQ(v("A7").toString(), QStringLiteral("结余"));
+    EXPECT_EQ(v("B8").toDouble(), 0.125);
+    EXPECT_EQ(c("B8")[QStringLiteral("format")].toString(), QStringLiteral("0.00%"));
+    EXPECT_EQ((*read)[QStringLiteral("merges")].toArray(),
+              (QJsonArray{QStringLiteral("A1:C1"), QStringLiteral("A7:C7")}));
+    // "3,000,000.00" needs 13 characters; the title and 结余 run over their merged rows.
+    EXPECT_GE((*read)[QStringLiteral("widths")].toObject()[QStringLiteral("C")].toDouble(), 13);
+    EXPECT_FALSE((*read)[QStringLiteral("widths")].toObject().contains(QStringLiteral("A")));
+}
+
 TEST(XlsxWriter, ReportsWhatCannotBeWritten) {
     Workbook wb;
     wb.setValue(1, 1, QStringLiteral("x"));

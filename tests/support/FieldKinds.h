@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QVariant>
+#include <vector>
+
 #include "reports/ReportTable.h"
 
 namespace cw::test {
@@ -42,6 +45,32 @@ inline ColumnKind kindOf(Field f) {
         default:
             return ColumnKind::Text;
     }
+}
+
+// A made-up row of a print test: every amount `amount`, every count `count`, ratios 99999.99,
+// dates 2024-12-31, each text column text(field).
+template <typename Text>
+std::vector<QVariant> sampleRow(const ReportTable& t, double amount, qint64 count, Text&& text) {
+    std::vector<QVariant> values;
+    for (const ReportColumn& c : t.columns()) {
+        switch (c.kind) {
+            case ColumnKind::Money:
+                values.push_back(amount);
+                break;
+            case ColumnKind::Count:
+                values.push_back(count);
+                break;
+            case ColumnKind::Ratio:
+                values.push_back(99999.99);
+                break;
+            case ColumnKind::Date:
+                values.push_back(QStringLiteral("2024-12-31"));
+                break;
+            default:
+                values.push_back(text(c.key));
+        }
+    }
+    return values;
 }
 
 }  // namespace cw::test

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Reads an .xlsx file with openpyxl, an independent reader, and prints what the tests check
-as JSON: every cell's value and type with its font, alignment, wrap and borders, the merged
+as JSON: every cell's value, type and number format with its font, alignment, wrap and borders, the merged
 ranges, the column widths and the page set-up. Exit status 3 when openpyxl is missing."""
 import json
 import sys
@@ -23,6 +23,7 @@ def main(path):
             cells[c.coordinate] = {
                 "value": c.value,
                 "type": c.data_type,  # "s" text, "n" number
+                "format": c.number_format,
                 "font": c.font.name,
                 "size": c.font.sz,
                 "bold": bool(c.font.b),

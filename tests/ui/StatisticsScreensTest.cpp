@@ -288,8 +288,10 @@ void StatisticsScreensTest::analysisFeedsTheThreeChartsRawValues() {
     auto* line = qobject_cast<QLineSeries*>(
         charts->view(AnalysisChart::Kind::Line)->chart()->series().value(0));
     QCOMPARE(line->points(), QList<QPointF>({{0, 1000}, {1, 5000}}));
-    auto* pie = qobject_cast<QPieSeries*>(
-        charts->view(AnalysisChart::Kind::Pie)->chart()->series().value(0));
+    QChart* pieChart = charts->view(AnalysisChart::Kind::Pie)->chart();
+    pieChart->resize(800, 500);
+    QCoreApplication::sendPostedEvents();
+    auto* pie = qobject_cast<QPieSeries*>(pieChart->series().value(0));
     QCOMPARE(pie->slices().value(0)->label(), QStringLiteral("2026-11 16.67%"));
     QCOMPARE(pie->slices().value(1)->value(), 5000.0);
 

@@ -16,6 +16,7 @@
 #include "reports/ChartScale.h"
 #include "reports/ReportTable.h"
 #include "reports/render/ChartLabels.h"
+#include "reports/render/PieLabels.h"
 #include "storage/Money.h"
 #include "storage/OutputFile.h"
 
@@ -116,19 +117,23 @@ QChart* AnalysisChart::make(Kind kind, const Points& p) {
         auto* series = new QPieSeries;
         double total = 0;
         for (double v : p.values) total += std::abs(v);
+        QStringList labels, shares;
         for (int i = 0; i < p.labels.size(); ++i) {
             // A pie cannot show a negative share; it shows its size.
             const double v = std::abs(p.values[i]);
-            auto* slice = series->append(sliceLabel(p.labels[i], v, total), v);
+            labels << sliceLabel(p.labels[i], v, total);
+            shares << sliceLabel(QString(), v, total).mid(1);
+            auto* slice = series->append(labels.last(), v);
             slice->setColor(sliceColour(p.income, i));
             slice->setBorderColor(Qt::white);
             if (p.labels.size() > 60) slice->setBorderWidth(0);
             slice->setLabelVisible(total > 0 && v / total >= kLabelledShare);
         }
-        series->setPieSize(0.7);
+        series->setPieSize(PieLabels::kLargest);
         chart->addSeries(series);
         chart->legend()->setAlignment(Qt::AlignRight);
         chart->legend()->setVisible(p.labels.size() <= kMaxLegendSlices);
+        new PieLabels(chart, series, labels, shares);  // the chart owns it
         return chart;
     }
 

@@ -19,6 +19,8 @@ namespace {
 // label is wider than its share of the axis; a few pixels more stay spare for rounding.
 constexpr double kLabelPadding = 4;
 constexpr double kSpare = 4;
+// The share of the chart's height an upright label may take before the axis cuts it.
+constexpr double kUprightShare = 0.25;
 
 double widest(const QFontMetricsF& fm, const QStringList& texts) {
     double w = 0;
@@ -29,6 +31,40 @@ double widest(const QFontMetricsF& fm, const QStringList& texts) {
 // The width each of `shown` labels may take on an axis `width` pixels long.
 double room(double width, int shown) {
     return width / (shown + 1) - 2 * kLabelPadding;
+}
+
+// A name no wider than `width` on each of at most kMaxLines lines (the axis reads "<br>" as a
+// line break), broken after a blank where the line has one, else between any two characters;
+// empty when it needs more lines.
+constexpr int kMaxLines = 3;
+
+QString wrapped(const QString& label, const QFontMetricsF& fm, double width) {
+    QStringList lines;
+    QString line;
+    for (const QChar c : label) {
+        if (!line.isEmpty() && fm.horizontalAdvance(line + c) > width) {
+            const qsizetype blank = line.lastIndexOf(QLatin1Char(' '));
+            const qsizetype cut = blank > 0 ? blank + 1 : line.size();
+            lines << line.left(cut).trimmed();
+            line = line.mid(cut);
+        }
+        line += c;
+    }
+    lines << line.trimmed();
+    if (lines.size() > kMaxLines) return {};
+    for (QString& l : lines) l = l.toHtmlEscaped();
+    return lines.join(QStringLiteral("<br>"));
+}
+
+// Every label wrapped into `width`, or empty when one of them does not go.
+QStringList wrappedAll(const QStringList& labels, const QFontMetricsF& fm, double width) {
+    QStringList out;
+    for (const QString& l : labels) {
+        const QString w = wrapped(l, fm, width - kSpare);
+        if (w.isEmpty()) return {};
+        out << w;
+    }
+    return out;
 }
 
 }  // namespace
@@ -60,18 +96,33 @@ QFont ChartLabels::valueFont() {
     return f;
 }
 
-ChartLabels::Plan ChartLabels::plan(const QStringList& labels, double width, const QFont& font) {
+ChartLabels::Plan ChartLabels::plan(const QStringList& labels, double width, const QFont& font,
+                                    double upright) {
     const int n = int(labels.size());
     if (n == 0) return {};
     const QFontMetricsF fm(font);
     const QStringList shorter = shortForms(labels);
     if (widest(fm, labels) <= room(width, n)) return {labels, 1, false};
     if (widest(fm, shorter) <= room(width, n)) return {shorter, 1, false};
-    // Upright, a label takes only its line height across; thin them until that fits.
-    Plan p{shorter, 1, true};
-    const double across = fm.height() + kSpare;
-    while (p.step < n && across > room(width, (n + p.step - 1) / p.step)) ++p.step;
-    return p;
+    // Names (not dates) go onto a few lines under their points.
+    const bool names = shorter == labels;
+    if (names) {
+        if (QStringList w = wrappedAll(labels, fm, room(width, n)); !w.isEmpty()) return {w, 1};
+    }
+    // Upright, a label takes only its line height across; thin them until that fits. The
+    // axis cuts an upright label longer than its height allows.
+    if (widest(fm, shorter) <= upright) {
+        Plan p{shorter, 1, true};
+        const double across = fm.height() + kSpare;
+        while (p.step < n && across > room(width, (n + p.step - 1) / p.step)) ++p.step;
+        return p;
+    }
+    // Too long either way: every few names, each on its lines.
+    for (int step = 2; step < n; ++step) {
+        QStringList w = wrappedAll(labels, fm, room(width, (n + step - 1) / step));
+        if (!w.isEmpty()) return {w, step};
+    }
+    return {wrappedAll(labels, fm, room(width, 1)), n};
 }
 
 QStringList ChartLabels::shortForms(const QStringList& labels) {
@@ -89,7 +140,8 @@ QStringList ChartLabels::shortForms(const QStringList& labels) {
 void ChartLabels::refit() {
     // Before the chart has a size (a view not yet shown) there is nothing to fit to.
     if (!axis_ || !series_ || chart_->plotArea().isEmpty()) return;
-    const Plan next = plan(labels_, chart_->plotArea().width(), axis_->labelsFont());
+    const Plan next = plan(labels_, chart_->plotArea().width(), axis_->labelsFont(),
+                           chart_->size().height() * kUprightShare);
     // Changing the labels lays the chart out again; the same width gives the same plan, so
     // this settles after one round.
     if (!(next == plan_)) applyPlan(next);

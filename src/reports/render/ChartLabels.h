@@ -15,8 +15,8 @@ namespace cw {
 
 // Keeps the texts of a bar or line chart readable at whatever size the chart is shown or
 // painted: the category axis shows its labels whole, as short dates ("26-01"), turned
-// upright or thinned, never cut to "…"; each bar or point carries its value in short form
-// when there is room for it. It refits whenever the plot area changes, so the screen's
+// upright, onto a few lines or thinned, never cut to "…"; each bar or point carries its value in
+// short form when there is room for it. It refits whenever the plot area changes, so the screen's
 // chart and the saved picture of the same size read the same.
 class ChartLabels : public QObject {
     Q_OBJECT
@@ -33,8 +33,10 @@ class ChartLabels : public QObject {
     ChartLabels(QChart* chart, QCategoryAxis* axis, QAbstractSeries* series,
                 const QStringList& labels, const QList<double>& values);
 
-    // The axis texts for a plot `width` pixels wide in `font`.
-    static Plan plan(const QStringList& labels, double width, const QFont& font);
+    // The axis texts for a plot `width` pixels wide in `font`, upright labels at most
+    // `upright` pixels long. Names that do not fit go onto up to three lines ("<br>").
+    static Plan plan(const QStringList& labels, double width, const QFont& font,
+                     double upright = 1e9);
     // Months and days without the century ("2026-01" → "26-01", "2026-01-05" → "26-01-05")
     // when every label is one and they stay distinct; otherwise the labels as they are.
     static QStringList shortForms(const QStringList& labels);
