@@ -86,9 +86,11 @@ const std::vector<Cli::Verb>& Cli::verbTable() {
          "                       book the rows of Sheet1 of an .xls/.xlsx file;\n"
          "                       prints how many\n"},
         {"bill", &Cli::cmdBill,
-         "  bill FILE [dry-run] [member=NAME]\n"
+         "  bill FILE [dry-run] [member=NAME] [transfers]\n"
          "                       import a WeChat Pay or Alipay bill with the remembered\n"
-         "                       mappings; prints 新增, 已导入 and 跳过 counts\n"},
+         "                       mappings; prints 新增, 已导入 and 跳过 counts; transfers\n"
+         "                       also books the wallet moves it proposes; dry-run books\n"
+         "                       nothing and lists every row as TSV\n"},
         {"notes", &Cli::cmdNotes,
          "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]\n"
          "                       the notes, TSV\n"},
