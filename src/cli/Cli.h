@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/DataFolder.h"
+#include "files/DataFolder.h"
 #include "storage/Clock.h"
 #include "storage/GlobalState.h"
 

@@ -20,7 +20,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/LunarCalendar.h"
 #include "app/ui/DashboardView.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/Screens.h"
@@ -29,6 +28,7 @@
 #include "reports/ui/ReportPreview.h"
 #include "reports/ui/ReportScreen.h"
 #include "storage/DbError.h"
+#include "storage/LunarCalendar.h"
 #include "widgets/Badge.h"
 #include "widgets/DefaultButtonKeys.h"
 
@@ -55,9 +55,9 @@ TfrmMain::TfrmMain(AppContext& ctx, QWidget* parent)
     // caption heads the frame instead, and the window title names it with the book.
     caption_ = new QLabel;
     caption_->setObjectName(QStringLiteral("workingCaption"));
-    caption_->setStyleSheet(QStringLiteral(
-        "QLabel{font-size:15pt;font-weight:bold;padding:6px 10px;color:#1f4e79;"
-        "background:#eef3f8;border-bottom:1px solid #c8d6e5;}"));
+    caption_->setStyleSheet(
+        QStringLiteral("QLabel{font-size:15pt;font-weight:bold;padding:6px 10px;color:#1f4e79;"
+                       "background:#eef3f8;border-bottom:1px solid #c8d6e5;}"));
     caption_->hide();
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
