@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "BookGenerator.h"
-#include "app/Dashboard.h"
+#include "reports/Dashboard.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "storage/TfrmDM.h"

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/DataFolder.h"
+#include "files/DataFolder.h"
 
 namespace cw {
 

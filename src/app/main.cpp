@@ -9,12 +9,12 @@
 #include <QTranslator>
 #include <cstdio>
 
-#include "app/DataFolder.h"
-#include "app/ProgramFolder.h"
 #include "app/ProgramHelp.h"
-#include "app/SingleInstance.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/TfrmMain.h"
+#include "files/DataFolder.h"
+#include "files/ProgramFolder.h"
+#include "files/SingleInstance.h"
 #include "storage/Clock.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"

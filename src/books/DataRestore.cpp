@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/ProgramFolder.h"
 #include "books/DataBackup.h"
+#include "files/ProgramFolder.h"
 #include "storage/DataFile.h"
 #include "storage/DbError.h"
 #include "storage/FileWriteLock.h"

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 
 namespace cw {
 

@@ -3,13 +3,13 @@
 #include <QDate>
 #include <QFileInfo>
 
-#include "app/Dashboard.h"
-#include "app/LunarCalendar.h"
 #include "books/BookCreation.h"
 #include "cli/Tsv.h"
+#include "reports/Dashboard.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
+#include "storage/LunarCalendar.h"
 #include "storage/Money.h"
 #include "storage/OutputFile.h"
 #include "storage/PinyinCode.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/DataFolder.h"
+#include "files/DataFolder.h"
 #include "storage/Clock.h"
 #include "storage/GlobalState.h"
 

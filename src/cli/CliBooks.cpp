@@ -2,11 +2,11 @@
 // They run the operations of the book manager and of the backup and restore dialogs.
 #include <QFileInfo>
 
-#include "app/SingleInstance.h"
 #include "books/BookManager.h"
 #include "books/DataBackup.h"
 #include "books/DataRestore.h"
 #include "cli/Cli.h"
+#include "files/SingleInstance.h"
 #include "storage/Database.h"
 #include "storage/TfrmDM.h"
 

@@ -96,7 +96,8 @@ ReportTable NoteBook::find(const Filter& f, bool withDetail) {
         sql += QStringLiteral(" AND Summary LIKE ? ESCAPE '\\'");
         values << Statement::containing(f.text);
     }
-    static const char* const orders[] = {"TDate", "FName", "Title", "Summary"};
+    // The member is a name: pinyin order.
+    static const char* const orders[] = {"TDate", "NameKey(FName)", "Title", "Summary"};
     sql += QStringLiteral(" ORDER BY ") + QLatin1String(orders[int(f.sort)]) +
            (f.descending ? QStringLiteral(" DESC") : QString()) + QStringLiteral(", ID") +
            (f.descending ? QStringLiteral(" DESC") : QString());

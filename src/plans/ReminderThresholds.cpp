@@ -39,7 +39,7 @@ std::vector<ReminderThresholds::Row> ReminderThresholds::list() {
     std::vector<Row> rows;
     Statement st =
         dm_.db().prepare(QStringLiteral("SELECT ID,theType,FName,WMoney,Remark,theState FROM UWarn "
-                                        "WHERE BName=? ORDER BY theType, FName"));
+                                        "WHERE BName=? ORDER BY NameKey(theType), NameKey(FName)"));
     st.bindAll(dm_.book());
     while (st.step()) {
         rows.push_back({st.integer(0), st.text(1), st.text(2), Money::round(st.number(3)),

@@ -109,7 +109,7 @@ ReportOutcome AccountQuery::run(Database& db, const QString& book, const ReportF
         sql += QStringLiteral(" AND Remark LIKE ? ESCAPE '\\'");
         args << Statement::containing(filter.value(FilterKey::Remark));
     }
-    sql += QStringLiteral(" ORDER BY theType, FName, AName");
+    sql += QStringLiteral(" ORDER BY NameKey(theType), NameKey(FName), NameKey(AName)");
     Statement st = db.prepare(sql);
     st.bindList(args);
     ReportTable table({{Field::theType, QStringLiteral("账户分类"), ColumnKind::Text, 20},

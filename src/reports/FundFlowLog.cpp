@@ -2,6 +2,7 @@
 
 #include "storage/Database.h"
 #include "storage/Money.h"
+#include "storage/NameOrder.h"
 #include "storage/Transaction.h"
 
 namespace cw {
@@ -42,10 +43,16 @@ FundFlowLog::Where FundFlowLog::where(const QString& book, const ReportFilter& f
     return w;
 }
 
+QString FundFlowLog::sortTerm(const QString& column) {
+    const bool name = column == QLatin1String("theType") || column == QLatin1String("AName") ||
+                      column == QLatin1String("FName");
+    return name ? NameOrder::sqlKey(column) : column;
+}
+
 QString FundFlowLog::orderBy(const std::optional<ReportSort>& sort) {
     if (!sort) return QStringLiteral(" ORDER BY ID");
     const qsizetype i = sortItems().indexOf(sort->item);
-    const QString column = QLatin1String(kSortColumns[i < 0 ? 0 : i]);
+    const QString column = sortTerm(QLatin1String(kSortColumns[i < 0 ? 0 : i]));
     return sort->descending ? QStringLiteral(" ORDER BY %1 DESC, ID DESC").arg(column)
                             : QStringLiteral(" ORDER BY %1, ID").arg(column);
 }

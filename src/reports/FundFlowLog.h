@@ -34,6 +34,9 @@ class FundFlowLog {
     // " ORDER BY …": the item's column then ID; journal order (ID) when sort is empty; an
     // item not listed sorts by date.
     static QString orderBy(const std::optional<ReportSort>& sort);
+    // How a column of the journal sorts: category, account and member are names and sort in
+    // pinyin; the others by their values.
+    static QString sortTerm(const QString& column);
 
     // The grid's statement: 日期, 收支类别, 摘要, 收入, 支出, 账户名称, 本次余额, 家庭成员,
     // 事件, ID.

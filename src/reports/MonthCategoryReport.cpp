@@ -7,6 +7,7 @@
 #include "reports/SpreadsheetExport.h"
 #include "storage/Database.h"
 #include "storage/Money.h"
+#include "storage/NameOrder.h"
 
 namespace cw {
 
@@ -60,7 +61,7 @@ Workbook MonthCategoryReport::build(Database& db, const QString& book, const Spe
     db.requireColumn(spec.table, spec.amountColumn);
     db.requireColumn(spec.table, spec.groupColumn);
 
-    // Months and names in the engine's own order (bytes of the UTF-8 text), amounts in cents.
+    // Months in the engine's own order (bytes of the UTF-8 text), amounts in cents.
     std::map<QByteArray, std::map<QByteArray, qint64>> cells;
     std::map<QByteArray, qint64> byName;
     Statement st = db.prepare(
@@ -96,10 +97,14 @@ Workbook MonthCategoryReport::build(Database& db, const QString& book, const Spe
     wb.setColumnWidth(1, 4);
     wb.setColumnWidth(2, 8);
     for (int c = 3; c <= 8; ++c) wb.setColumnWidth(c, 10);
+    // The category columns in pinyin order, as every list of names.
+    QStringList ordered;
+    for (const auto& [name, sum] : byName) ordered << QString::fromUtf8(name);
+    NameOrder::sort(ordered);
     std::vector<QByteArray> names;
-    for (const auto& [name, sum] : byName) {
-        wb.setValue(2, int(names.size()) + 3, QString::fromUtf8(name));
-        names.push_back(name);
+    for (const QString& name : ordered) {
+        wb.setValue(2, int(names.size()) + 3, name);
+        names.push_back(name.toUtf8());
     }
     const int totalsColumn = categories + 3;
     wb.setValue(2, totalsColumn, QStringLiteral("合计"));

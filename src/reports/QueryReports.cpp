@@ -4,11 +4,17 @@
 
 #include "storage/Database.h"
 #include "storage/Money.h"
+#include "storage/NameOrder.h"
 #include "storage/TfrmDM.h"
 
 namespace cw {
 
 namespace {
+
+// A sort item on a name column orders in pinyin, as every name list does.
+QString byName(const QString& column) {
+    return NameOrder::sqlKey(column);
+}
 
 using Names = std::function<QStringList(TfrmDM& dm)>;
 
@@ -184,10 +190,10 @@ QuerySpec posting(bool income) {
                     col(Field::FName, "家庭成员", QStringLiteral("FName")),
                     col(Field::Remark, "备注", QStringLiteral("Remark"), 90)},
         .sorts = {{s("日期"), p + QStringLiteral("Date")},
-                  {kind + s("类别"), p + QStringLiteral("Name")},
+                  {kind + s("类别"), byName(p + QStringLiteral("Name"))},
                   {s("金额"), p + QStringLiteral("Money")},
-                  {s("账户名称"), QStringLiteral("AName")},
-                  {s("家庭成员"), QStringLiteral("FName")}},
+                  {s("账户名称"), byName(QStringLiteral("AName"))},
+                  {s("家庭成员"), byName(QStringLiteral("FName"))}},
         .totals = {{s("合计金额："), income ? Field::IMoney : Field::OMoney}},
         .printLayout =
             income ? QStringLiteral("Print/theSR.rf3") : QStringLiteral("Print/theZC.rf3"),
@@ -250,10 +256,10 @@ QuerySpec settled(bool debts) {
                      false, QStringLiteral("RMoney")},
                     col(Field::Remark, "备注", QStringLiteral("Remark"), 70)},
         .sorts = {{s("日期"), p + QStringLiteral("Date")},
-                  {person, p + QStringLiteral("Pro")},
+                  {person, byName(p + QStringLiteral("Pro"))},
                   {s("金额"), p + QStringLiteral("Money")},
-                  {s("账户名称"), QStringLiteral("AName")},
-                  {s("家庭成员"), QStringLiteral("FName")}},
+                  {s("账户名称"), byName(QStringLiteral("AName"))},
+                  {s("家庭成员"), byName(QStringLiteral("FName"))}},
         .totals = {{s("合计金额："), debts ? Field::BMoney : Field::DMoney}},
         .detail = Detail{QStringLiteral("SELECT RDate, RMoney, AName, FName, Remark, ID FROM %1 "
                                         "WHERE %2ID=? ORDER BY RDate DESC, ID DESC")
@@ -289,11 +295,11 @@ QuerySpec investments() {
                     col(Field::FName, "家庭成员", QStringLiteral("FName")),
                     col(Field::Remark, "备注", QStringLiteral("Remark"), 70)},
         .sorts = {{s("日期"), QStringLiteral("TDate")},
-                  {s("投资类别"), QStringLiteral("TName")},
+                  {s("投资类别"), byName(QStringLiteral("TName"))},
                   {s("投资金额"), QStringLiteral("TMoney")},
                   {s("收益金额"), QStringLiteral("RMoney")},
-                  {s("账户名称"), QStringLiteral("AName")},
-                  {s("家庭成员"), QStringLiteral("FName")}},
+                  {s("账户名称"), byName(QStringLiteral("AName"))},
+                  {s("家庭成员"), byName(QStringLiteral("FName"))}},
         .totals = {{s("合计投资金额："), Field::TMoney}, {s("合计收益金额："), Field::RMoney}},
         .detail = Detail{QStringLiteral("SELECT RDate, RMoney, SMoney, AName, FName, Remark, ID "
                                         "FROM TTableR WHERE TID=? ORDER BY RDate DESC, ID DESC"),
@@ -340,10 +346,10 @@ QuerySpec records(const QString& cli, const QString& screen, const QString& capt
                     col(Field::Remark, "备注", q + QStringLiteral("Remark"), 90)},
         .sorts = {{s("日期"), q + QStringLiteral("RDate")},
                   {whoKey == FilterKey::Contact ? whoLabel.simplified().remove(' ') : whoLabel,
-                   whoColumn},
+                   byName(whoColumn)},
                   {amountTitle, q + amountColumn},
-                  {accountSort, q + QStringLiteral("AName")},
-                  {s("家庭成员"), q + QStringLiteral("FName")}},
+                  {accountSort, byName(q + QStringLiteral("AName"))},
+                  {s("家庭成员"), byName(q + QStringLiteral("FName"))}},
         .totals = {{s("合计金额："), amount}},
     };
 }

@@ -7,6 +7,7 @@
 #include "reports/Workbook.h"
 #include "storage/Database.h"
 #include "storage/Money.h"
+#include "storage/NameOrder.h"
 #include "storage/TfrmDM.h"
 
 namespace cw {
@@ -45,11 +46,13 @@ int dateLength(Dimension d) {
     }
 }
 
+// Groups come out in the order of their labels: names in pinyin order, months and years in
+// their own (the sort key keeps a date's digits in place).
 std::vector<Group> fold(Statement& st, int length) {
     std::map<QString, Group> byLabel;
     while (st.step()) {
         const QString label = length > 0 ? st.text(0).left(length) : st.text(0);
-        Group& g = byLabel[label];
+        Group& g = byLabel[NameOrder::key(label)];
         g.label = label;
         g.count += st.integer(1);
         g.cents += Money::cents(st.number(2));
@@ -169,9 +172,11 @@ void StatisticsReport::sort(std::vector<Group>& groups, Order order) {
         case Order::CountAsc:
             return by([](const Group& a, const Group& b) { return a.count < b.count; });
         case Order::NameDesc:
-            return by([](const Group& a, const Group& b) { return a.label > b.label; });
+            return by(
+                [](const Group& a, const Group& b) { return NameOrder::less(b.label, a.label); });
         case Order::NameAsc:
-            return by([](const Group& a, const Group& b) { return a.label < b.label; });
+            return by(
+                [](const Group& a, const Group& b) { return NameOrder::less(a.label, b.label); });
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "storage/DbError.h"
+#include "storage/NameOrder.h"
 #include "storage/OutputFile.h"
 #include "storage/StatementCache.h"
 
@@ -39,6 +40,24 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         ++chars;
     }
     sqlite3_result_text(ctx, reinterpret_cast<const char*>(s), pos, SQLITE_TRANSIENT);
+}
+
+QString textArgument(sqlite3_value* v) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                             sqlite3_value_bytes(v));
+}
+
+// NameKey(name[, code]): the pinyin sort key of a name, so ORDER BY sorts names the way every
+// list of the program does. Numbers (and NULL) pass through, so a column of amounts keyed
+// alike still sorts by value.
+void nameKeyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    const QString code = argc > 1 ? textArgument(argv[1]) : QString();
+    const QByteArray key = NameOrder::key(textArgument(argv[0]), code).toUtf8();
+    sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
 // The page key is derived from the password once here rather than by the engine's slow
@@ -136,6 +155,10 @@ void Database::configure() {
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_create_function_v2(db_, "Left", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                &leftFunction, nullptr, nullptr, nullptr);
+    for (int args = 1; args <= 2; ++args) {
+        sqlite3_create_function_v2(db_, "NameKey", args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, &nameKeyFunction, nullptr, nullptr, nullptr);
+    }
     // One file holds every committed change: a rollback journal beside it only while a
     // write is under way, and a full sync at every commit.
     execScript(QStringLiteral(

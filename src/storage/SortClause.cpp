@@ -1,18 +1,22 @@
 #include "storage/SortClause.h"
 
+#include "storage/NameOrder.h"
+
 namespace cw {
 
 QString SortClause::lists(const QString& code, const QString& nameColumn) {
     if (code == QLatin1String("1")) return QStringLiteral(" ORDER BY theCount, ID");
-    if (code == QLatin1String("2")) return QStringLiteral(" ORDER BY %1, ID").arg(nameColumn);
+    const QString name = NameOrder::sqlKey(nameColumn, QStringLiteral("thePY"));
+    if (code == QLatin1String("2")) return QStringLiteral(" ORDER BY %1, ID").arg(name);
     if (code == QLatin1String("3")) return QStringLiteral(" ORDER BY theCount DESC, ID");
-    if (code == QLatin1String("4")) return QStringLiteral(" ORDER BY %1 DESC, ID").arg(nameColumn);
+    if (code == QLatin1String("4")) return QStringLiteral(" ORDER BY %1 DESC, ID").arg(name);
     return QStringLiteral(" ORDER BY ID");
 }
 
 QString SortClause::family(const QString& code) {
-    if (code == QLatin1String("2")) return QStringLiteral(" ORDER BY FName, ID");
-    if (code == QLatin1String("4")) return QStringLiteral(" ORDER BY FName DESC, ID");
+    const QString name = NameOrder::sqlKey(QStringLiteral("FName"), QStringLiteral("thePY"));
+    if (code == QLatin1String("2")) return QStringLiteral(" ORDER BY %1, ID").arg(name);
+    if (code == QLatin1String("4")) return QStringLiteral(" ORDER BY %1 DESC, ID").arg(name);
     return QStringLiteral(" ORDER BY ID");
 }
 

@@ -9,6 +9,7 @@ namespace cw {
 // order of entry written out rather than left to the engine.
 class SortClause {
   public:
+    // Names sort in pinyin order (NameOrder) and need the table's thePY column.
     // Drop-down lists: "1" usage ascending, "2" name ascending, "3" usage descending,
     // "4" name descending, "5" or anything else unordered.
     static QString lists(const QString& code, const QString& nameColumn);

@@ -179,7 +179,7 @@ QStringList TfrmDM::DBComSAType() {
 QStringList TfrmDM::DBComSZType() {
     return db_
         .query(QStringLiteral("SELECT theType FROM UList WHERE BName=? GROUP BY theType "
-                              "ORDER BY theType"),
+                              "ORDER BY NameKey(theType)"),
                book())
         .firstColumn();
 }

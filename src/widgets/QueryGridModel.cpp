@@ -8,6 +8,7 @@
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "storage/Money.h"
+#include "storage/NameOrder.h"
 
 namespace cw {
 
@@ -361,9 +362,16 @@ void QueryGridModel::sortLoaded(int column, Qt::SortOrder order) {
     // both directions, whatever was clicked before.
     std::vector<int> sorted(rows_.size());
     std::iota(sorted.begin(), sorted.end(), 0);
+    // Text sorts by its pinyin key, as every list of names does (and the engine's NameKey);
+    // each row's key is made once, not at every comparison.
     const size_t c = size_t(column);
+    std::vector<QVariant> keys(rows_.size());
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const QVariant& v = rows_[r][c];
+        keys[r] = rank(v) == 2 ? QVariant(NameOrder::key(v.toString())) : v;
+    }
     std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
-        const int cmp = compareValues(rows_[size_t(a)][c], rows_[size_t(b)][c]);
+        const int cmp = compareValues(keys[size_t(a)], keys[size_t(b)]);
         return order == Qt::AscendingOrder ? cmp < 0 : cmp > 0;
     });
     applyOrder(std::move(sorted), column, order);

@@ -2,9 +2,9 @@
 
 #include <QRegularExpression>
 
-#include "app/Dashboard.h"
 #include "books/BookLogin.h"
 #include "books/BookManager.h"
+#include "reports/Dashboard.h"
 #include "storage/DbError.h"
 #include "storage/Transaction.h"
 #include "support/TempDataFile.h"

@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/Dashboard.h"
 #include "books/DataBackup.h"
 #include "books/DataRestore.h"
+#include "reports/Dashboard.h"
 #include "storage/DataFile.h"
 #include "storage/DbError.h"
 #include "storage/Transaction.h"

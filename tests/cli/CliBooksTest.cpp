@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "app/SingleInstance.h"
+#include "files/SingleInstance.h"
 #include "storage/Database.h"
 #include "storage/DbError.h"
 #include "support/CliRun.h"

@@ -199,10 +199,11 @@ TEST_F(CliReportsTest, MonthByNameTables) {
     const QString path = dir.filePath(QStringLiteral("按成员.xlsx"));
     CliRun r = cli({"report", "expense-by-member", "xlsx=" + path});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("月份\t妈妈\t爸爸\t合计\n"
-                                    "2024-01\t250\t0\t250\n"
-                                    "2024-02\t0\t250.5\t250.5\n"
-                                    "合计\t250\t250.5\t500.5\n"));
+    // Names in pinyin order: ba before ma.
+    EXPECT_EQ(r.out, QStringLiteral("月份\t爸爸\t妈妈\t合计\n"
+                                    "2024-01\t0\t250\t250\n"
+                                    "2024-02\t250.5\t0\t250.5\n"
+                                    "合计\t250.5\t250\t500.5\n"));
     EXPECT_TRUE(QFile::exists(path));
     r = cli({"report", "income-by-category"});
     EXPECT_EQ(r.out, QStringLiteral("月份\t工资\t合计\n2024-01\t1000\t1000\n合计\t1000\t1000\n"));

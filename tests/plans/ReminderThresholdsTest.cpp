@@ -45,10 +45,10 @@ TEST_F(ReminderThresholdsTest, AddChecksInOrderAndRefusesASecondOfTheSameMemberA
 
     const auto rows = warn().list();
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].kind, QStringLiteral("支出"));  // ordered by kind text
-    EXPECT_EQ(rows[0].hint, QStringLiteral("省着点"));
-    EXPECT_EQ(rows[0].state, QStringLiteral("启用"));
-    EXPECT_DOUBLE_EQ(rows[0].amount, 1000);
+    EXPECT_EQ(rows[1].kind, QStringLiteral("支出"));  // ordered by kind in pinyin: shou, zhi
+    EXPECT_EQ(rows[1].hint, QStringLiteral("省着点"));
+    EXPECT_EQ(rows[1].state, QStringLiteral("启用"));
+    EXPECT_DOUBLE_EQ(rows[1].amount, 1000);
 }
 
 TEST_F(ReminderThresholdsTest, ModifyChangesAmountAndHintOnlyAndStateSwitches) {

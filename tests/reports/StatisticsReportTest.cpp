@@ -268,8 +268,9 @@ TEST_F(AccountQueryTest, EnabledAccountsByKindMemberNameWithTheirTotal) {
     file.db().exec(QStringLiteral("UPDATE SAccount SET Remark='100%还款' WHERE AName='招行'"));
 
     const ReportTable all = run();
-    EXPECT_EQ(rows(all), (QStringList{"信用卡|妈妈|招行|-200|100%还款", "现金|妈妈|钱包|0|",
-                                      "银行卡|爸爸|农行|10|", "银行卡|爸爸|工行|1234.5|"}));
+    // Kinds, members and names in pinyin: xian, xin, yin; gong before nong.
+    EXPECT_EQ(rows(all), (QStringList{"现金|妈妈|钱包|0|", "信用卡|妈妈|招行|-200|100%还款",
+                                      "银行卡|爸爸|工行|1234.5|", "银行卡|爸爸|农行|10|"}));
     EXPECT_EQ(AccountQuery::statusTexts(all), (QStringList{"账户记录：4", "账户余额：1,044.50"}));
 
     ReportFilter f;

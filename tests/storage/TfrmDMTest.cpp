@@ -186,9 +186,9 @@ TEST_F(DataServices, ListsFollowTheBooksSortCodeAndShowEnabledRowsOnly) {
     EXPECT_EQ(list("5"), QStringList({"工资", "奖金", "利息"}));
     EXPECT_EQ(list("1"), QStringList({"奖金", "利息", "工资"}));
     EXPECT_EQ(list("3"), QStringList({"工资", "利息", "奖金"}));
-    // Name order is the order of the texts' code points.
-    EXPECT_EQ(list("2"), QStringList({"利息", "奖金", "工资"}));
-    EXPECT_EQ(list("4"), QStringList({"工资", "奖金", "利息"}));
+    // Name order is pinyin order: gong, jiang, li.
+    EXPECT_EQ(list("2"), QStringList({"工资", "奖金", "利息"}));
+    EXPECT_EQ(list("4"), QStringList({"利息", "奖金", "工资"}));
     EXPECT_EQ(list("x"), list("5"));
 }
 
@@ -199,9 +199,9 @@ TEST_F(DataServices, FamilyListsKnowOnlyTheNameOrders) {
     f.state().myPX = "3";
     EXPECT_EQ(f.dm().ComFamily(), QStringList({"乙", "甲", "丙"}));
     f.state().myPX = "2";
-    EXPECT_EQ(f.dm().ComFamily(), QStringList({"丙", "乙", "甲"}));
+    EXPECT_EQ(f.dm().ComFamily(), QStringList({"丙", "甲", "乙"}));
     f.state().myPX = "4";
-    EXPECT_EQ(f.dm().ComFamily(), QStringList({"甲", "乙", "丙"}));
+    EXPECT_EQ(f.dm().ComFamily(), QStringList({"乙", "甲", "丙"}));
 }
 
 TEST_F(DataServices, JournalKindsAreThoseOfTheOpenBookOnly) {

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QWidget>
 
-#include "app/Dashboard.h"
+#include "reports/Dashboard.h"
 
 class QLabel;
 

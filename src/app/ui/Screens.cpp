@@ -20,11 +20,11 @@ namespace cw {
 namespace {
 
 template <typename Window>
-TfrmMain::Screen modal(bool refreshOnClose = false) {
-    TfrmMain::Screen s;
-    s.kind = TfrmMain::Screen::Modal;
+ScreenHost::Screen modal(bool refreshOnClose = false) {
+    ScreenHost::Screen s;
+    s.kind = ScreenHost::Screen::Modal;
     s.refreshOnClose = refreshOnClose;
-    s.make = [](TfrmMain& main) -> QWidget* { return new Window(main.context(), &main); };
+    s.make = [](ScreenHost& h) -> QWidget* { return new Window(h.context(), h.hostWindow()); };
     return s;
 }
 
@@ -35,20 +35,20 @@ void registerScreens(TfrmMain& main) {
     main.registerScreen(QStringLiteral("TfrmChangePass"), modal<TfrmChangePass>());
 
     // The new-book windows lead on through further dialogs; those run the main window's way.
-    TfrmMain::Screen first;
-    first.kind = TfrmMain::Screen::Modal;
+    ScreenHost::Screen first;
+    first.kind = ScreenHost::Screen::Modal;
     first.refreshOnClose = true;
-    first.make = [](TfrmMain& m) -> QWidget* {
-        auto* d = new TfrmNewBook(m.context(), &m);
+    first.make = [](ScreenHost& m) -> QWidget* {
+        auto* d = new TfrmNewBook(m.context(), m.hostWindow());
         d->setDialogRunner([&m](QDialog& x) { return m.runDialog(x); });
         return d;
     };
     main.registerScreen(QStringLiteral("TfrmNewBook"), first);
 
-    TfrmMain::Screen more = first;
-    more.make = [](TfrmMain& m) -> QWidget* {
+    ScreenHost::Screen more = first;
+    more.make = [](ScreenHost& m) -> QWidget* {
         const int count = BookCreation(m.context().dm).bookCount();
-        auto* d = new TfrmNewBook1(m.context(), count, &m);
+        auto* d = new TfrmNewBook1(m.context(), count, m.hostWindow());
         d->setDialogRunner([&m](QDialog& x) { return m.runDialog(x); });
         return d;
     };

@@ -21,7 +21,6 @@
 #include <QWindow>
 
 #include "app/HelpManual.h"
-#include "app/LunarCalendar.h"
 #include "app/ui/DashboardView.h"
 #include "app/ui/Desktop.h"
 #include "app/ui/HelpWindow.h"
@@ -31,6 +30,7 @@
 #include "reports/ui/ReportPreview.h"
 #include "reports/ui/ReportScreen.h"
 #include "storage/DbError.h"
+#include "storage/LunarCalendar.h"
 #include "widgets/Badge.h"
 #include "widgets/DefaultButtonKeys.h"
 

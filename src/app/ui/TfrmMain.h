@@ -6,10 +6,11 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/Dashboard.h"
-#include "app/ProgramFolder.h"
 #include "app/ui/WindowPlacement.h"
+#include "files/ProgramFolder.h"
+#include "reports/Dashboard.h"
 #include "widgets/AppContext.h"
+#include "widgets/ScreenHost.h"
 
 class QAction;
 class QDialog;
@@ -25,48 +26,11 @@ namespace cw {
 class DashboardView;
 
 // The frame of the program: menus, toolbar, the dashboard of the open book, the status bar,
-// and one working window at a time inside it. Dialogs open modally above it.
-class TfrmMain : public QMainWindow {
+// and one working window at a time inside it. Dialogs open modally above it. The subsystems'
+// screens plug in through ScreenHost.
+class TfrmMain : public QMainWindow, public ScreenHost {
     Q_OBJECT
   public:
-    // How a screen of a later subsystem plugs in: its class name, how to build it, and whether
-    // it is a working window (inside the frame) or a modal dialog.
-    struct Screen {
-        enum Kind { Working, Modal };
-        Kind kind = Working;
-        bool checks = false;          // run myCheckF and myCheckA first
-        bool refreshOnClose = false;  // recompute the dashboard when it closes
-        std::function<QWidget*(TfrmMain&)> make;
-    };
-
-    // A working window of class Window made with the screen context; when it runs dialogs
-    // of its own, they run through the main window (so tests can script them).
-    template <typename Window>
-    static Screen working(bool checks = false, bool refreshOnClose = false) {
-        Screen s;
-        s.kind = Screen::Working;
-        s.checks = checks;
-        s.refreshOnClose = refreshOnClose;
-        s.make = [](TfrmMain& m) -> QWidget* {
-            auto* w = new Window(m.context(), &m);
-            if constexpr (requires { w->setDialogRunner([](QDialog&) { return 0; }); }) {
-                w->setDialogRunner([&m](QDialog& d) { return m.runDialog(d); });
-            }
-            return w;
-        };
-        return s;
-    }
-    // A modal dialog of class Window made with the screen context.
-    template <typename Window>
-    static Screen modal(bool checks = false, bool refreshOnClose = false) {
-        Screen s;
-        s.kind = Screen::Modal;
-        s.checks = checks;
-        s.refreshOnClose = refreshOnClose;
-        s.make = [](TfrmMain& m) -> QWidget* { return new Window(m.context(), &m); };
-        return s;
-    }
-
     explicit TfrmMain(AppContext& ctx, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
@@ -84,19 +48,20 @@ class TfrmMain : public QMainWindow {
     void myA(const QString& accountType);
     void myShow(bool on);
 
-    void registerScreen(const QString& className, Screen screen);
+    void registerScreen(const QString& className, Screen screen) override;
     // The class names of every screen plugged in, sorted.
     QStringList screenNames() const;
     // Opens a registered screen the way its menu item does.
-    void openScreen(const QString& className);
+    void openScreen(const QString& className) override;
     // Ends the program at once: no confirmation, no automatic backup.
     void endProgram();
 
     // Modal dialogs run through this, so tests can drive them without blocking.
     void setDialogRunner(std::function<int(QDialog&)> runner) { runDialog_ = std::move(runner); }
-    int runDialog(QDialog& dialog) { return runDialog_(dialog); }
+    int runDialog(QDialog& dialog) override { return runDialog_(dialog); }
 
-    AppContext& context() { return ctx_; }
+    AppContext& context() override { return ctx_; }
+    QWidget* hostWindow() override { return this; }
     const Dashboard& dashboard() const { return dashboard_; }
     DashboardView* dashboardView() const { return dashboardView_; }
     QLabel* captionLabel() const { return caption_; }
@@ -105,7 +70,7 @@ class TfrmMain : public QMainWindow {
     QAction* action(const QString& text) const;
     QMenu* menu(const QString& title) const;
     QToolBar* toolBar() const { return toolBar_; }
-    QWidget* workingWindow() const { return working_; }
+    QWidget* workingWindow() const override { return working_; }
     QString workingWindowClass() const { return workingClass_; }
     int duePlanCount() const { return duePlans_; }
     bool endedWithoutConfirmation() const { return ending_; }

@@ -3,6 +3,7 @@
 #include "bookkeeping/ui/PostingLayout.h"
 #include "storage/Database.h"
 #include "storage/Money.h"
+#include "storage/NameOrder.h"
 
 namespace cw {
 
@@ -50,14 +51,24 @@ QVariantList PostingList::args(const QString& book) const {
     return values;
 }
 
+// A column the entry panel fills from a name drop-down holds names: it sorts in pinyin, as the
+// drop-down does. Dates and amounts keep the engine's order (and their indexes).
+QString PostingList::sortTerm(const QString& column, const QString& title) const {
+    for (const PostingLayout::EntryRow& r : layout_.entry) {
+        if (r.title == title && r.filler) return NameOrder::sqlKey(column);
+    }
+    return column;
+}
+
 QString PostingList::sortedSql(const QString& title, Qt::SortOrder order,
                                const QString& jzpx) const {
     QString column = layout_.columnOf(title);
     if (column.isEmpty()) column = QStringLiteral("ID");
     // The engine sorts by the column; rows that tie keep the list's own order, as they do
     // when the rows already read are sorted in memory.
-    QStringList terms{
-        column + (order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))};
+    QStringList terms{sortTerm(column, title) + (order == Qt::AscendingOrder
+                                                     ? QStringLiteral(" ASC")
+                                                     : QStringLiteral(" DESC"))};
     for (const QString& t : orderTerms(layout_.kind->sortClause(jzpx))) {
         if (t.section(QLatin1Char(' '), 0, 0).compare(column, Qt::CaseInsensitive) != 0) terms << t;
     }

@@ -40,6 +40,7 @@ class PostingList {
   private:
     QString fromWhere() const;
     QString sortedSql(const QString& title, Qt::SortOrder order, const QString& jzpx) const;
+    QString sortTerm(const QString& column, const QString& title) const;
     QVariantList args(const QString& book) const;
 
     Database& db_;

@@ -1,23 +1,23 @@
 #include "import/ui/ImportScreens.h"
 
-#include "app/ui/TfrmMain.h"
 #include "import/bills/ui/BillImportDialog.h"
 #include "import/ui/ImportDialog.h"
+#include "widgets/ScreenHost.h"
 
 namespace cw {
 
-void registerImportScreens(TfrmMain& main) {
+void registerImportScreens(ScreenHost& host) {
     for (const ImportKind& kind : ImportKind::all()) {
-        TfrmMain::Screen s;
-        s.kind = TfrmMain::Screen::Modal;
+        ScreenHost::Screen s;
+        s.kind = ScreenHost::Screen::Modal;
         s.refreshOnClose = true;
-        s.make = [&kind](TfrmMain& m) -> QWidget* {
-            return new ImportDialog(m.context(), kind, &m);
+        s.make = [&kind](ScreenHost& m) -> QWidget* {
+            return new ImportDialog(m.context(), kind, m.hostWindow());
         };
-        main.registerScreen(kind.className, s);
+        host.registerScreen(kind.className, s);
     }
-    main.registerScreen(QStringLiteral("TfrmD_Bill"),
-                        TfrmMain::modal<BillImportDialog>(false, true));
+    host.registerScreen(QStringLiteral("TfrmD_Bill"),
+                        ScreenHost::modal<BillImportDialog>(false, true));
 }
 
 }  // namespace cw

@@ -2,9 +2,9 @@
 
 namespace cw {
 
-class TfrmMain;
+class ScreenHost;
 
 // The six import dialogs of the menu "导入【&D】".
-void registerImportScreens(TfrmMain& main);
+void registerImportScreens(ScreenHost& host);
 
 }  // namespace cw

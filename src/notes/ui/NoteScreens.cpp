@@ -1,14 +1,14 @@
 #include "notes/ui/NoteScreens.h"
 
-#include "app/ui/TfrmMain.h"
 #include "notes/ui/TfrmUThing_In.h"
 #include "notes/ui/TfrmUThing_Q.h"
+#include "widgets/ScreenHost.h"
 
 namespace cw {
 
-void registerNoteScreens(TfrmMain& main) {
-    main.registerScreen(QStringLiteral("TfrmUThing_In"), TfrmMain::modal<TfrmUThing_In>());
-    main.registerScreen(QStringLiteral("TfrmUThing_Q"), TfrmMain::working<TfrmUThing_Q>());
+void registerNoteScreens(ScreenHost& host) {
+    host.registerScreen(QStringLiteral("TfrmUThing_In"), ScreenHost::modal<TfrmUThing_In>());
+    host.registerScreen(QStringLiteral("TfrmUThing_Q"), ScreenHost::working<TfrmUThing_Q>());
 }
 
 }  // namespace cw

@@ -2,9 +2,9 @@
 
 namespace cw {
 
-class TfrmMain;
+class ScreenHost;
 
 // 记事录入 and 记事查询 of the menu "工具".
-void registerNoteScreens(TfrmMain& main);
+void registerNoteScreens(ScreenHost& host);
 
 }  // namespace cw

@@ -2,9 +2,9 @@
 
 namespace cw {
 
-class TfrmMain;
+class ScreenHost;
 
 // Plugs the plan windows and the reminder manager into the main window.
-void registerPlanScreens(TfrmMain& main);
+void registerPlanScreens(ScreenHost& host);
 
 }  // namespace cw

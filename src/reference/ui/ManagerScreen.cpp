@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "app/ui/TfrmMain.h"
 #include "reference/ui/TfrmA_M.h"
 #include "reference/ui/TfrmA_TZ.h"
 #include "reference/ui/TfrmJZCS.h"
@@ -25,6 +24,7 @@
 #include "widgets/MoneyEdit.h"
 #include "widgets/Navigator.h"
 #include "widgets/QueryGrid.h"
+#include "widgets/ScreenHost.h"
 
 namespace cw {
 
@@ -483,13 +483,13 @@ void ManagerScreen::ButExitClick() {
 void ManagerScreen::ViewLogClick() {
     // The log replaces this window in the main window, opened on this row's name.
     if (!hasRows() || !currentNamed()) return;
-    auto* main = qobject_cast<TfrmMain*>(window());
-    if (!main) return;
+    auto* host = dynamic_cast<ScreenHost*>(window());
+    if (!host) return;
     const QString name = currentText(list().label);
     const FilterKey key =
         list().kind == ReferenceList::Members ? FilterKey::Member : FilterKey::Account;
-    main->openScreen(QStringLiteral("TfrmPage3"));
-    if (auto* log = qobject_cast<TfrmPage3*>(main->workingWindow())) log->preset(key, name);
+    host->openScreen(QStringLiteral("TfrmPage3"));
+    if (auto* log = qobject_cast<TfrmPage3*>(host->workingWindow())) log->preset(key, name);
 }
 
 void ManagerScreen::setState(bool enabled) {

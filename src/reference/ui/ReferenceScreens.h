@@ -2,10 +2,10 @@
 
 namespace cw {
 
-class TfrmMain;
+class ScreenHost;
 
 // Plugs the reference managers into the menu "基础设置【&B】": members, contacts, accounts
 // and the three category lists. Closing the account manager recomputes the dashboard.
-void registerReferenceScreens(TfrmMain& main);
+void registerReferenceScreens(ScreenHost& host);
 
 }  // namespace cw

@@ -4,9 +4,9 @@
 
 namespace cw {
 
-class TfrmMain;
+class ScreenHost;
 
 // Plugs the query screens and the fund-flow log into the menu "报表中心【&R】".
-void registerQueryScreens(TfrmMain& main);
+void registerQueryScreens(ScreenHost& host);
 
 }  // namespace cw

@@ -1,22 +1,22 @@
 #include "reports/ui/ReportScreens.h"
 
-#include "app/ui/TfrmMain.h"
 #include "reports/MonthCategoryReport.h"
 #include "reports/ui/ExcelExport.h"
 #include "reports/ui/StatisticsScreens.h"
 #include "reports/ui/TfrmSZ_M.h"
 #include "reports/ui/TfrmSZ_Y.h"
 #include "storage/DbError.h"
+#include "widgets/ScreenHost.h"
 
 namespace cw {
 
 namespace {
 
 // A menu entry that opens no window: the working window closes, the workbook is written.
-TfrmMain::Screen monthCategory(const QString& screen) {
-    TfrmMain::Screen s;
-    s.kind = TfrmMain::Screen::Modal;
-    s.make = [screen](TfrmMain& m) -> QWidget* {
+ScreenHost::Screen monthCategory(const QString& screen) {
+    ScreenHost::Screen s;
+    s.kind = ScreenHost::Screen::Modal;
+    s.make = [screen](ScreenHost& m) -> QWidget* {
         mySumReport(m.context(), screen);
         return nullptr;
     };
@@ -37,12 +37,12 @@ void mySumReport(AppContext& ctx, const QString& menuScreen) {
     ExcelExport::save(ctx, workbook);
 }
 
-void registerReportScreens(TfrmMain& main) {
-    main.registerScreen(QStringLiteral("TfrmSZ_M"), TfrmMain::working<TfrmSZ_M>());
-    main.registerScreen(QStringLiteral("TfrmSZ_Y"), TfrmMain::working<TfrmSZ_Y>());
-    registerStatisticsScreens(main);
+void registerReportScreens(ScreenHost& host) {
+    host.registerScreen(QStringLiteral("TfrmSZ_M"), ScreenHost::working<TfrmSZ_M>());
+    host.registerScreen(QStringLiteral("TfrmSZ_Y"), ScreenHost::working<TfrmSZ_Y>());
+    registerStatisticsScreens(host);
     for (const MonthCategoryReport::Spec& spec : MonthCategoryReport::all()) {
-        main.registerScreen(spec.screen, monthCategory(spec.screen));
+        host.registerScreen(spec.screen, monthCategory(spec.screen));
     }
 }
 

@@ -1,7 +1,7 @@
 #include "reports/ui/StatisticsScreens.h"
 
-#include "app/ui/TfrmMain.h"
 #include "reports/ReportCatalog.h"
+#include "widgets/ScreenHost.h"
 
 namespace cw {
 
@@ -21,12 +21,12 @@ TfrmE_I::TfrmE_I(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("Tfrm
 TfrmE_O::TfrmE_O(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("TfrmE_O"), parent) {}
 TfrmA_Q::TfrmA_Q(AppContext& ctx, QWidget* parent) : ReportScreen(ctx, def("TfrmA_Q"), parent) {}
 
-void registerStatisticsScreens(TfrmMain& main) {
-    main.registerScreen(QStringLiteral("TfrmPage1"), TfrmMain::working<TfrmPage1>());
-    main.registerScreen(QStringLiteral("TfrmPage2"), TfrmMain::working<TfrmPage2>());
-    main.registerScreen(QStringLiteral("TfrmE_I"), TfrmMain::working<TfrmE_I>());
-    main.registerScreen(QStringLiteral("TfrmE_O"), TfrmMain::working<TfrmE_O>());
-    main.registerScreen(QStringLiteral("TfrmA_Q"), TfrmMain::working<TfrmA_Q>());
+void registerStatisticsScreens(ScreenHost& host) {
+    host.registerScreen(QStringLiteral("TfrmPage1"), ScreenHost::working<TfrmPage1>());
+    host.registerScreen(QStringLiteral("TfrmPage2"), ScreenHost::working<TfrmPage2>());
+    host.registerScreen(QStringLiteral("TfrmE_I"), ScreenHost::working<TfrmE_I>());
+    host.registerScreen(QStringLiteral("TfrmE_O"), ScreenHost::working<TfrmE_O>());
+    host.registerScreen(QStringLiteral("TfrmA_Q"), ScreenHost::working<TfrmA_Q>());
 }
 
 }  // namespace cw

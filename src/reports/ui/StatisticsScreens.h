@@ -4,7 +4,7 @@
 
 namespace cw {
 
-class TfrmMain;
+class ScreenHost;
 
 // "收支统计表": income and expense grouped by the chosen dimension, side by side.
 class TfrmPage1 : public ReportScreen {
@@ -47,6 +47,6 @@ class TfrmA_Q : public ReportScreen {
 };
 
 // Plugs the five screens into the menu "报表中心【&R】".
-void registerStatisticsScreens(TfrmMain& main);
+void registerStatisticsScreens(ScreenHost& host);
 
 }  // namespace cw

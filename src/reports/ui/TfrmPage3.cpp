@@ -239,8 +239,8 @@ void TfrmPage3::refresh() {
                 order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
             QString sql = FundFlowLog::gridSql(w, std::nullopt);
             sql.truncate(sql.lastIndexOf(QStringLiteral(" ORDER BY ")));
-            return sql + QStringLiteral(" ORDER BY ") + titleColumn(title) + dir +
-                   QStringLiteral(", ID") + dir;
+            return sql + QStringLiteral(" ORDER BY ") + FundFlowLog::sortTerm(titleColumn(title)) +
+                   dir + QStringLiteral(", ID") + dir;
         };
         grid_->gridModel()->setPagedQuery(ctx_.db, s);
     } catch (const DbError& e) {

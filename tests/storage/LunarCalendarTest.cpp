@@ -1,4 +1,4 @@
-#include "app/LunarCalendar.h"
+#include "storage/LunarCalendar.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/DataFolder.h"
+#include "files/DataFolder.h"
 #include "storage/DataFile.h"
 #include "storage/Database.h"
 #include "storage/GlobalState.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Dashboard.h"
+#include "reports/Dashboard.h"
 #include "support/TempDataFile.h"
 
 using namespace cw;

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/ProgramFolder.h"
-#include "app/SingleInstance.h"
+#include "files/ProgramFolder.h"
+#include "files/SingleInstance.h"
 #include "support/Files.h"
 
 using namespace cw;

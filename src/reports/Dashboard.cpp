@@ -1,4 +1,4 @@
-#include "app/Dashboard.h"
+#include "reports/Dashboard.h"
 
 #include "storage/Money.h"
 #include "storage/TfrmDM.h"

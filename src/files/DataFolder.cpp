@@ -1,4 +1,4 @@
-#include "app/DataFolder.h"
+#include "files/DataFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
