@@ -30,28 +30,21 @@ class ScreenHost {
     // of its own, they run through the host (so tests can script them).
     template <typename Window>
     static Screen working(bool checks = false, bool refreshOnClose = false) {
-        Screen s;
-        s.kind = Screen::Working;
-        s.checks = checks;
-        s.refreshOnClose = refreshOnClose;
-        s.make = [](ScreenHost& h) -> QWidget* {
-            auto* w = new Window(h.context(), h.hostWindow());
-            if constexpr (requires { w->setDialogRunner([](QDialog&) { return 0; }); }) {
-                w->setDialogRunner([&h](QDialog& d) { return h.runDialog(d); });
-            }
-            return w;
-        };
-        return s;
+        return Screen{
+            Screen::Working, checks, refreshOnClose, [](ScreenHost& h) -> QWidget* {
+                auto* w = new Window(h.context(), h.hostWindow());
+                if constexpr (requires { w->setDialogRunner([](QDialog&) { return 0; }); }) {
+                    w->setDialogRunner([&h](QDialog& d) { return h.runDialog(d); });
+                }
+                return w;
+            }};
     }
     // A modal dialog of class Window made with the screen context.
     template <typename Window>
     static Screen modal(bool checks = false, bool refreshOnClose = false) {
-        Screen s;
-        s.kind = Screen::Modal;
-        s.checks = checks;
-        s.refreshOnClose = refreshOnClose;
-        s.make = [](ScreenHost& h) -> QWidget* { return new Window(h.context(), h.hostWindow()); };
-        return s;
+        return Screen{Screen::Modal, checks, refreshOnClose, [](ScreenHost& h) -> QWidget* {
+                          return new Window(h.context(), h.hostWindow());
+                      }};
     }
 
     virtual ~ScreenHost() = default;
