@@ -71,6 +71,8 @@ const char* kUsage =
     "                               remembered mappings; prints 新增, 已导入 and 跳过 counts\n"
     "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]  the notes, TSV\n"
     "  note add [date=] member=NAME [title=] text=TEXT  save a note; prints its ID\n"
+    "  export ledger|beancount|qif|csv FILE [from=] [to=]  the postings as double entries\n"
+    "                               for other ledgers; prints how many\n"
     "KIND: income expense transfer debt credit investment repay collect return increase\n"
     "      decrease; repay, collect, return, increase and decrease name their parent with\n"
     "      id=, increase and decrease also of=debt|credit|investment; keys not given take\n"
@@ -214,6 +216,7 @@ int Cli::run(const QStringList& argsIn) {
         if (verb == QLatin1String("bill")) return cmdBill(args);
         if (verb == QLatin1String("notes")) return cmdNotes(args);
         if (verb == QLatin1String("note")) return cmdNote(args);
+        if (verb == QLatin1String("export")) return cmdExport(args);
     } catch (const DbError& e) {
         return refuse(e.message());
     }
