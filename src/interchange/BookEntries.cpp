@@ -34,22 +34,21 @@ const char* kBList =
     "SELECT l.theDate, CASE WHEN l.theMoney<0 THEN '减少债务' ELSE '增加债务' END,"
     " l.theMoney, l.AName, l.FName, l.Remark, '负债:借入', b.BPro"
     " FROM BList l JOIN Borrow b ON b.ID=l.BID WHERE l.BName=?";
-// A credit's first amount is what its journal rows took from the account when they say more
-// than the records do: the rest was written off as a bad debt, which moves no money.
-const char* kDebt =
-    "SELECT DDate, '债权', -max(F, coalesce(U, F)), AName, FName, Remark, '资产:借出', DPro"
+// Every credit of the book with F, what its records say was lent (outstanding, plus collected,
+// less what was added), and U, what its journal rows took from the account. When U says more,
+// the rest was written off as a bad debt, which moves no money: the credit was lent at U.
+const char* kCredits =
     " FROM (SELECT d.*, DMoney + (SELECT total(RMoney) FROM DebtR WHERE DID=d.ID)"
     " - (SELECT total(theMoney) FROM DList WHERE DID=d.ID) AS F,"
     " (SELECT sum(theOut - theIn) FROM UList WHERE theT='Debt' AND theID=d.ID) AS U"
-    " FROM Debt d WHERE BName=?)";
+    " FROM Debt d WHERE BName=?) c";
+const char* kDebt =
+    "SELECT c.DDate, '债权', -max(F, coalesce(U, F)), c.AName, c.FName, c.Remark, '资产:借出',"
+    " c.DPro";
 // The write-off, on the last day the credit's records know of.
 const char* kWriteOff =
     "SELECT max(c.DDate, coalesce((SELECT max(RDate) FROM DebtR WHERE DID=c.ID), ''),"
-    " coalesce((SELECT max(theDate) FROM DList WHERE DID=c.ID), '')), U - F, c.FName, c.DPro"
-    " FROM (SELECT d.*, DMoney + (SELECT total(RMoney) FROM DebtR WHERE DID=d.ID)"
-    " - (SELECT total(theMoney) FROM DList WHERE DID=d.ID) AS F,"
-    " (SELECT sum(theOut - theIn) FROM UList WHERE theT='Debt' AND theID=d.ID) AS U"
-    " FROM Debt d WHERE BName=?) c WHERE U - F >= 0.005";
+    " coalesce((SELECT max(theDate) FROM DList WHERE DID=c.ID), '')), U - F, c.FName, c.DPro";
 const char* kDebtR =
     "SELECT r.RDate, '收债', r.RMoney, r.AName, r.FName, r.Remark, '资产:借出', d.DPro"
     " FROM DebtR r JOIN Debt d ON d.ID=r.DID WHERE r.BName=?";
@@ -104,7 +103,8 @@ QString BookEntries::moneyAccount(const QString& name) const {
     return it != paths_.constEnd() ? *it : QStringLiteral("资产:其它:") + segment(name);
 }
 
-void BookEntries::forEach(const std::function<void(const BookEntry&)>& visit) {
+void BookEntries::forEach(const std::function<void(const BookEntry&)>& visit, Detail detail) {
+    detail_ = detail;
     incomeAndExpense(visit);
     transfers(visit);
     debtsAndCredits(visit);
@@ -122,15 +122,17 @@ void BookEntries::transfers(const std::function<void(const BookEntry&)>& visit) 
 }
 
 void BookEntries::debtsAndCredits(const std::function<void(const BookEntry&)>& visit) {
-    for (const char* sql : {kBorrow, kBorrowR, kBList, kDebt, kDebtR, kDList})
-        walk(QString::fromUtf8(sql), visit);
+    for (const char* sql : {kBorrow, kBorrowR, kBList}) walk(QString::fromUtf8(sql), visit);
+    walk(QString::fromUtf8(kDebt) + QString::fromUtf8(kCredits), visit);
+    for (const char* sql : {kDebtR, kDList}) walk(QString::fromUtf8(sql), visit);
     writeOffs(visit);
 }
 
 void BookEntries::writeOffs(const std::function<void(const BookEntry&)>& visit) {
     // The program counts a bad debt neither as an expense nor as a movement of money, so it
     // goes to equity: the monthly income and expense stay what the reports say.
-    Statement st = db_.prepare(QString::fromUtf8(kWriteOff));
+    Statement st = db_.prepare(QString::fromUtf8(kWriteOff) + QString::fromUtf8(kCredits) +
+                               QStringLiteral(" WHERE U - F >= 0.005"));
     st.bind(1, book_);
     BookEntry e;
     e.label = QStringLiteral("坏账");
@@ -159,10 +161,12 @@ void BookEntries::walk(const QString& sql, const std::function<void(const BookEn
     QHash<QString, QString> counters;  // prefix and name -> path; segment() is not cheap
     while (st.step()) {
         e.date = st.text(0);
-        e.label = st.text(1);
         const qint64 cents = Money::cents(st.number(2));
-        e.member = st.text(4);
-        e.remark = st.text(5);
+        if (detail_ == Everything) {
+            e.label = st.text(1);
+            e.member = st.text(4);
+            e.remark = st.text(5);
+        }
         const QString prefix = st.text(6);
         const QString counter = st.text(7);
         e.legs[0] = {moneyAccount(st.text(3)), cents};

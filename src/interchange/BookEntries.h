@@ -41,8 +41,11 @@ class BookEntries {
   public:
     BookEntries(Database& db, QString book);
 
-    // Calls visit for every posting, table after table.
-    void forEach(const std::function<void(const BookEntry&)>& visit);
+    enum Detail { Everything, AmountsOnly };
+
+    // Calls visit for every posting, table after table. AmountsOnly leaves label, member and
+    // remark empty, for a pass that only sums.
+    void forEach(const std::function<void(const BookEntry&)>& visit, Detail detail = Everything);
 
     // The book's money accounts with their balance in cents, by path.
     const QHash<QString, qint64>& balances() const { return balances_; }
@@ -70,6 +73,7 @@ class BookEntries {
     QString book_;
     QHash<QString, QString> paths_;  // money account name -> path
     QHash<QString, qint64> balances_;
+    Detail detail_ = Everything;
 };
 
 }  // namespace cw
