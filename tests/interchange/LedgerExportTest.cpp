@@ -182,12 +182,26 @@ TEST_F(LedgerExportTest, ARangeOpensAtTheBalancesOfItsFirstDay) {
               cents("1200"));
 }
 
-TEST_F(LedgerExportTest, BeancountChecksTheExport) {
+TEST_F(LedgerExportTest, BeancountChecksTheExportAndBalancesAsTheBook) {
     if (!have("bean-check")) GTEST_SKIP() << "beancount is not installed";
     const QString file = exportTo(QStringLiteral("beancount"));
     int code = -1;
     const QString out = run(QStringLiteral("bean-check"), {file}, &code);
     EXPECT_EQ(code, 0) << out.toStdString();
+    QMap<QString, qint64> bal;
+    const QString csv = run(QStringLiteral("bean-query"),
+                            {"-f", "csv", file, "SELECT account, sum(number) GROUP BY account"});
+    for (const QString& line : csv.split('\n', Qt::SkipEmptyParts).mid(1))
+        bal.insert(line.section(',', 0, 0).trimmed(),
+                   cw::Money::cents(line.section(',', 1).toDouble()));
+    EXPECT_EQ(bal.value(QStringLiteral("Assets:Bank:钱包")),
+              cw::Money::cents(
+                  f.db()
+                      .query(QStringLiteral("SELECT AMoney FROM SAccount WHERE AName='钱包'"))
+                      .number(QStringLiteral("AMoney"))));
+    EXPECT_EQ(bal.value(QStringLiteral("Liabilities:CreditCard:招行：信用卡"), -1), 0);
+    EXPECT_EQ(bal.value(QStringLiteral("Liabilities:Borrowed:老李")), cents("-700"));
+    EXPECT_EQ(bal.value(QStringLiteral("Assets:Investment:基金")), cents("1100"));
     const QString text = read(file);
     EXPECT_TRUE(text.contains(QStringLiteral("open Income:GZ-工资 CNY"))) << text.toStdString();
     EXPECT_TRUE(
