@@ -93,6 +93,8 @@ class Cli {
     int cmdBill(const QStringList& args);
     int cmdNotes(const QStringList& args);
     int cmdNote(const QStringList& args);
+    // export FORMAT FILE (CliExport.cpp).
+    int cmdExport(const QStringList& args);
 
     QTextStream& out_;
     QTextStream& err_;

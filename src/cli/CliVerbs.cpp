@@ -91,6 +91,12 @@ const std::vector<Cli::Verb>& Cli::verbTable() {
          "                       mappings; prints 新增, 已导入 and 跳过 counts; transfers\n"
          "                       also books the wallet moves it proposes; dry-run books\n"
          "                       nothing and lists every row as TSV\n"},
+        {"export", &Cli::cmdExport,
+         "  export ledger|beancount|qif|csv FILE [from=YYYY-MM-DD] [to=YYYY-MM-DD]\n"
+         "                       the book for other bookkeeping programs (hledger\n"
+         "                       journal, beancount, QIF, UTF-8 CSV), accounts opening at\n"
+         "                       their balances before the first day; prints the number\n"
+         "                       of entries\n"},
         {"notes", &Cli::cmdNotes,
          "  notes [from=] [to=] [member=] [title=] [text=] [xlsx=FILE] [pdf=FILE]\n"
          "                       the notes, TSV\n"},

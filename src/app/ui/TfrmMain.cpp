@@ -27,6 +27,7 @@
 #include "app/ui/Screens.h"
 #include "app/ui/TfrmAbout.h"
 #include "books/ui/TfrmOpenBook.h"
+#include "interchange/ui/LedgerExportDialog.h"
 #include "reports/ui/ReportPreview.h"
 #include "reports/ui/ReportScreen.h"
 #include "storage/DbError.h"
@@ -233,6 +234,10 @@ void TfrmMain::buildMenus() {
     addItem(outMonth, QStringLiteral("按家庭成员 &F"), QStringLiteral("OutMonthByMember"));
     rep->addSeparator();
     addItem(rep, QStringLiteral("资金流动日志 &L"), QStringLiteral("TfrmPage3"));
+    addCommand(rep, QStringLiteral("导出到其它记账软件 &K"), [this] {
+        LedgerExportDialog dialog(ctx_, this);
+        runDialog(dialog);
+    });
 
     QMenu* tools = top("工具【&T】");
     addCommand(tools, QStringLiteral("计算器 &P"),
