@@ -34,7 +34,7 @@ export QT_QPA_PLATFORM=offscreen
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(xlsx xlsx-parts xls xls-frames bill restore)
 summary="$out/summary.tsv"
-printf 'target\tseconds\truns\truns/s\tcoverage\tfeatures\tcorpus\tresult\n' >"$summary"
+printf 'target\tseconds\truns\truns/s\tcoverage\tfeatures\tcorpus\tpeak MB\tresult\n' >"$summary"
 failed=()
 for t in "${targets[@]}"; do
   corpus="$out/corpus/$t"
@@ -65,9 +65,10 @@ for t in "${targets[@]}"; do
   last=$(grep -E '^#[0-9]+.*cov: ' "$log" | tail -1 || true)
   cov=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$last")
   ft=$(sed -n 's/.*ft: \([0-9]*\).*/\1/p' <<<"$last")
+  peak=$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -1)
   files=$(find "$corpus" -type f | wc -l)
-  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$t" "$seconds" "${runs:-?}" "${rate:-?}" \
-    "${cov:-?}" "${ft:-?}" "$files" "$result" >>"$summary"
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$t" "$seconds" "${runs:-?}" "${rate:-?}" \
+    "${cov:-?}" "${ft:-?}" "$files" "${peak:-?}" "$result" >>"$summary"
 done
 column -t -s $'\t' "$summary"
 if [ ${#failed[@]} -gt 0 ]; then
