@@ -64,23 +64,27 @@ bool PostingList::holdsNames(const QString& title) const {
     return false;
 }
 
+// Keying every row means sorting every row; where the column is indexed the book's names are
+// ranked instead and each name's rows fetched in rank order, in order of entry within a name.
+// Empty when the column has no such index.
+QString PostingList::rankedFrom(const QString& book, const QString& column) const {
+    const QString& table = layout_.kind->table;
+    if (!NameRank::indexed(db_, table, column)) return {};
+    return QStringLiteral(" FROM %1 AS r CROSS JOIN %2 WHERE BName=? AND %3=r.rankName")
+               .arg(NameRank::of(db_, table, column, book), table, column) +
+           filter_.condition;
+}
+
 QString PostingList::sortedSql(const QString& book, const QString& title, Qt::SortOrder order,
                                const QString& jzpx) const {
     QString column = layout_.columnOf(title);
     if (column.isEmpty()) column = QStringLiteral("ID");
-    const QString& table = layout_.kind->table;
     QString from = fromWhere();
     QString first = column;
     if (holdsNames(title)) {
-        first = NameOrder::sqlKey(column);
-        // Keying every row means sorting every row; where the column is indexed the names are
-        // ranked instead and each name's rows fetched in rank order, already in order of entry.
-        if (NameRank::indexed(db_, table, column)) {
-            from = QStringLiteral(" FROM %1 AS r CROSS JOIN %2 WHERE BName=? AND %3=r.rankName")
-                       .arg(NameRank::of(db_, table, column, book), table, column) +
-                   filter_.condition;
-            first = QStringLiteral("r.rankNo");
-        }
+        const QString ranked = rankedFrom(book, column);
+        first = ranked.isEmpty() ? NameOrder::sqlKey(column) : QStringLiteral("r.rankNo");
+        if (!ranked.isEmpty()) from = ranked;
     }
     // The engine sorts by the column; rows that tie keep the list's own order, as they do
     // when the rows already read are sorted in memory.

@@ -45,6 +45,7 @@ class PostingList {
     QString selectList() const;
     QString fromWhere() const;
     bool holdsNames(const QString& title) const;
+    QString rankedFrom(const QString& book, const QString& column) const;
     QVariantList args(const QString& book) const;
 
     Database& db_;
