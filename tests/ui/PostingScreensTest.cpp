@@ -175,6 +175,7 @@ class PostingScreensTest : public QObject {
     void zeroAndNegativeAmounts();
     void deleteAllFollowsTheFilter();
     void filtersFooterAndTitleSort();
+    void nameTitlesSortInPinyinWithTiesInListOrder();
     void queryDialogsReplaceTheFilter();
     void expenseCapWarning();
     void reminderAtTheThreshold();
@@ -756,6 +757,39 @@ void PostingScreensTest::filtersFooterAndTitleSort() {
     b.fx.file.state().myJZPX = QStringLiteral("2");
     s->myRef();
     QCOMPARE(amounts(), QStringList({"300", "100", "200.25"}));
+}
+
+void PostingScreensTest::nameTitlesSortInPinyinWithTiesInListOrder() {
+    Book b;
+    PostingScreen* s = b.open("TfrmInTable");
+    b.post("2026-12-01", "工资", "1", "钱包", "妈妈");
+    b.post("2026-12-02", "利息", "2", "钱包", "爸爸");
+    b.post("2026-12-03", "工资", "3", "银行卡", "爸爸");
+    b.post("2026-12-04", "奖金", "4", "钱包", "妈妈");
+    QueryGridModel* m = s->grid()->gridModel();
+    const auto amounts = [m] {
+        QStringList out;
+        for (int r = 0; r < m->rowCount(); ++r) out << m->textAt(r, "金额");
+        return out;
+    };
+    // gong, jiang, li, where the code points say 利 奖 工; rows of one name stay newest first
+    // (code 3), both ways.
+    const int name = m->columnOf("收入类别");
+    s->DBGrid1TitleClick(name);
+    QCOMPARE(amounts(), QStringList({"3", "1", "4", "2"}));
+    s->grid()->horizontalHeader()->sectionClicked(name);
+    QCOMPARE(amounts(), QStringList({"2", "4", "3", "1"}));
+    // A name first used after a sort is in the next one; an older date on a newer row still
+    // ties by entry (ba before ma).
+    b.post("2026-11-30", "补助", "5", "钱包", "妈妈");
+    s->DBGrid1TitleClick(name);
+    QCOMPARE(amounts(), QStringList({"5", "3", "1", "4", "2"}));
+    s->DBGrid1TitleClick(m->columnOf("家庭成员"));
+    QCOMPARE(amounts(), QStringList({"3", "2", "5", "4", "1"}));
+    // The filter holds in the sorted list.
+    s->popupAction("本月记账 &B")->trigger();
+    s->DBGrid1TitleClick(name);
+    QCOMPARE(amounts(), QStringList({"3", "1", "4", "2"}));
 }
 
 void PostingScreensTest::queryDialogsReplaceTheFilter() {

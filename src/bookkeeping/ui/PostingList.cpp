@@ -4,6 +4,7 @@
 #include "storage/Database.h"
 #include "storage/Money.h"
 #include "storage/NameOrder.h"
+#include "storage/NameRank.h"
 
 namespace cw {
 
@@ -31,13 +32,16 @@ QString PostingList::fromWhere() const {
     return QStringLiteral(" FROM %1 WHERE BName=?").arg(layout_.kind->table) + filter_.condition;
 }
 
-QString PostingList::listSql(const QString& jzpx) const {
+QString PostingList::selectList() const {
     QStringList select{QStringLiteral("ID"), QStringLiteral("BName AS 账薄名称")};
     for (const PostingLayout::Column& c : layout_.columns) {
         select << c.column + QStringLiteral(" AS ") + c.title;
     }
-    return QStringLiteral("SELECT ") + select.join(QLatin1Char(',')) + fromWhere() +
-           layout_.kind->sortClause(jzpx);
+    return QStringLiteral("SELECT ") + select.join(QLatin1Char(','));
+}
+
+QString PostingList::listSql(const QString& jzpx) const {
+    return selectList() + fromWhere() + layout_.kind->sortClause(jzpx);
 }
 
 QString PostingList::footerSql() const {
@@ -53,28 +57,43 @@ QVariantList PostingList::args(const QString& book) const {
 
 // A column the entry panel fills from a name drop-down holds names: it sorts in pinyin, as the
 // drop-down does. Dates and amounts keep the engine's order (and their indexes).
-QString PostingList::sortTerm(const QString& column, const QString& title) const {
+bool PostingList::holdsNames(const QString& title) const {
     for (const PostingLayout::EntryRow& r : layout_.entry) {
-        if (r.title == title && r.filler) return NameOrder::sqlKey(column);
+        if (r.title == title && r.filler) return true;
     }
-    return column;
+    return false;
 }
 
-QString PostingList::sortedSql(const QString& title, Qt::SortOrder order,
+// Keying every row means sorting every row; where the column is indexed the book's names are
+// ranked instead and each name's rows fetched in rank order, in order of entry within a name.
+// Empty when the column has no such index.
+QString PostingList::rankedFrom(const QString& book, const QString& column) const {
+    const QString& table = layout_.kind->table;
+    if (!NameRank::indexed(db_, table, column)) return {};
+    return QStringLiteral(" FROM %1 AS r CROSS JOIN %2 WHERE BName=? AND %3=r.rankName")
+               .arg(NameRank::of(db_, table, column, book), table, column) +
+           filter_.condition;
+}
+
+QString PostingList::sortedSql(const QString& book, const QString& title, Qt::SortOrder order,
                                const QString& jzpx) const {
     QString column = layout_.columnOf(title);
     if (column.isEmpty()) column = QStringLiteral("ID");
+    QString from = fromWhere();
+    QString first = column;
+    if (holdsNames(title)) {
+        const QString ranked = rankedFrom(book, column);
+        first = ranked.isEmpty() ? NameOrder::sqlKey(column) : QStringLiteral("r.rankNo");
+        if (!ranked.isEmpty()) from = ranked;
+    }
     // The engine sorts by the column; rows that tie keep the list's own order, as they do
     // when the rows already read are sorted in memory.
-    QStringList terms{sortTerm(column, title) + (order == Qt::AscendingOrder
-                                                     ? QStringLiteral(" ASC")
-                                                     : QStringLiteral(" DESC"))};
+    QStringList terms{
+        first + (order == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC"))};
     for (const QString& t : orderTerms(layout_.kind->sortClause(jzpx))) {
         if (t.section(QLatin1Char(' '), 0, 0).compare(column, Qt::CaseInsensitive) != 0) terms << t;
     }
-    const QString list = listSql(jzpx);
-    const qsizetype at = list.lastIndexOf(kOrderBy, -1, Qt::CaseInsensitive);
-    return (at < 0 ? list : list.left(at)) + kOrderBy + terms.join(QStringLiteral(", "));
+    return selectList() + from + kOrderBy + terms.join(QStringLiteral(", "));
 }
 
 QueryGridModel::PagedSource PostingList::source(const QString& book, const QString& jzpx,
@@ -86,8 +105,8 @@ QueryGridModel::PagedSource PostingList::source(const QString& book, const QStri
     s.countSql = QStringLiteral("SELECT ?");
     s.countArgs = {count};
     // A copy: a title sort reads the rows of this filter, whatever the screen sets later.
-    s.sortedSql = [list = *this, jzpx](const QString& title, Qt::SortOrder order) {
-        return list.sortedSql(title, order, jzpx);
+    s.sortedSql = [list = *this, book, jzpx](const QString& title, Qt::SortOrder order) {
+        return list.sortedSql(book, title, order, jzpx);
     };
     return s;
 }

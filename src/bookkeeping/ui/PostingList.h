@@ -36,11 +36,16 @@ class PostingList {
     // The list statement as text (with its ? placeholders), for plans and diagnostics.
     QString listSql(const QString& jzpx) const;
     QString footerSql() const;
+    // The list sorted by a column title; a name column may first rank the book's names in a
+    // temporary table (NameRank), so this writes to the connection's temporary tables.
+    QString sortedSql(const QString& book, const QString& title, Qt::SortOrder order,
+                      const QString& jzpx) const;
 
   private:
+    QString selectList() const;
     QString fromWhere() const;
-    QString sortedSql(const QString& title, Qt::SortOrder order, const QString& jzpx) const;
-    QString sortTerm(const QString& column, const QString& title) const;
+    bool holdsNames(const QString& title) const;
+    QString rankedFrom(const QString& book, const QString& column) const;
     QVariantList args(const QString& book) const;
 
     Database& db_;
