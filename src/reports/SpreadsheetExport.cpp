@@ -148,14 +148,19 @@ QString SpreadsheetExport::exportFolder(const QString& programDir) {
     return QDir(programDir).filePath(QStringLiteral("Export"));
 }
 
-QString SpreadsheetExport::fileFor(const QString& programDir, const QString& title,
-                                   const QDateTime& at) {
+QString SpreadsheetExport::safeFileName(const QString& title) {
     // A book may be called "A/B": the title must not lead the file into another folder.
     static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
     QString base = title;
     base.replace(unsafe, QStringLiteral("_"));
     base = base.trimmed();
     if (base.isEmpty() || base.startsWith(QLatin1Char('.'))) base.prepend(QLatin1Char('_'));
+    return base;
+}
+
+QString SpreadsheetExport::fileFor(const QString& programDir, const QString& title,
+                                   const QDateTime& at) {
+    QString base = safeFileName(title);
     base += QLatin1Char('_') + at.toString(QStringLiteral("yyyyMMdd_HHmmss"));
     const QDir dir(exportFolder(programDir));
     QString path = dir.filePath(base + QStringLiteral(".xlsx"));

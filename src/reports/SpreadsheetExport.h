@@ -54,6 +54,8 @@ class SpreadsheetExport {
     // file name cannot hold replaced by "_", and a number added when that name is taken.
     static QString fileFor(const QString& programDir, const QString& title, const QDateTime& at);
     static QString exportFolder(const QString& programDir);
+    // A title as a file name that stays in its folder: no separators, no leading dot.
+    static QString safeFileName(const QString& title);
 };
 
 }  // namespace cw

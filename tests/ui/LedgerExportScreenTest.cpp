@@ -23,10 +23,17 @@ class LedgerExportScreenTest : public QObject {
         m.file.addAccount(QStringLiteral("钱包"), 12.5);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("我家.csv"));
+        QStringList proposed;
         m.onDialog = [&](QDialog& d) {
             auto* dialog = qobject_cast<cw::LedgerExportDialog*>(&d);
             if (!dialog) return int(QDialog::Rejected);
-            dialog->exportButton()->click();  // no file yet
+            // The file proposed is the book's in Export/ and follows the format.
+            proposed << dialog->file()->text();
+            dialog->format()->setCurrentIndex(3);
+            proposed << dialog->file()->text();
+            dialog->format()->setCurrentIndex(0);
+            dialog->file()->clear();
+            dialog->exportButton()->click();  // no file
             dialog->file()->setText(path);
             dialog->from()->setText(QStringLiteral("2026-12-01"));
             dialog->to()->setText(QStringLiteral("2026-11-01"));
@@ -41,6 +48,8 @@ class LedgerExportScreenTest : public QObject {
         QCOMPARE(m.messages.texts(),
                  (QStringList{"文件 不能为空！请选择 文件！", "日期选择错误，请重新选择！",
                               "已导出到 " + path}));
+        const QString exportDir = m.file.programDir() + QStringLiteral("/Export/");
+        QCOMPARE(proposed, (QStringList{exportDir + "我家.journal", exportDir + "我家.csv"}));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         // No posting: the account opens the day before today. (The byte order mark is skipped.)

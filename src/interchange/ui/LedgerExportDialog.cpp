@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,8 @@
 
 #include "interchange/LedgerExport.h"
 #include "reports/IncomeExpenseReport.h"
+#include "reports/SpreadsheetExport.h"
+#include "storage/OutputFile.h"
 #include "widgets/AppContext.h"
 #include "widgets/DatePicker.h"
 #include "widgets/Dialogs.h"
@@ -54,13 +57,20 @@ LedgerExportDialog::LedgerExportDialog(AppContext& ctx, QWidget* parent)
     dates->addWidget(from_);
     dates->addWidget(new QLabel(QStringLiteral("至："), this));
     dates->addWidget(to_);
+    dates->addStretch();
     form->addWidget(byDate_, form->rowCount(), 0);
     form->addLayout(dates, form->rowCount() - 1, 1);
     // Picking a date means the user wants the range.
     connect(from_, &QDateEdit::dateChanged, byDate_, [this] { byDate_->setChecked(true); });
     connect(to_, &QDateEdit::dateChanged, byDate_, [this] { byDate_->setChecked(true); });
 
-    file_ = new QLineEdit(this);
+    // The file starts as the book's name in Export/, and follows the format while it is the one
+    // proposed; a path is long, so the box is wide enough to read one.
+    file_ = new QLineEdit(suggested(), this);
+    file_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 48);
+    connect(format_, &QComboBox::currentIndexChanged, this, [this] {
+        if (file_->text() == proposed_) file_->setText(suggested());
+    });
     auto* browse = new QPushButton(QStringLiteral("浏览…"), this);
     connect(browse, &QPushButton::clicked, this, &LedgerExportDialog::browse);
     auto* fileRow = new QHBoxLayout;
@@ -79,12 +89,17 @@ LedgerExportDialog::LedgerExportDialog(AppContext& ctx, QWidget* parent)
     root->addLayout(buttons);
 }
 
-void LedgerExportDialog::browse() {
+QString LedgerExportDialog::suggested() {
     const FormatChoice& c = kChoices[format_->currentIndex()];
-    const QString suggested =
-        QDir(ctx_.programDir)
-            .filePath(QStringLiteral("Export/") + ctx_.state.myBName + QString::fromUtf8(c.suffix));
-    const QString path = QFileDialog::getSaveFileName(this, windowTitle(), suggested);
+    proposed_ = QDir(SpreadsheetExport::exportFolder(ctx_.programDir))
+                    .filePath(SpreadsheetExport::safeFileName(ctx_.state.myBName) +
+                              QString::fromUtf8(c.suffix));
+    return proposed_;
+}
+
+void LedgerExportDialog::browse() {
+    const QString start = file_->text().isEmpty() ? suggested() : file_->text();
+    const QString path = QFileDialog::getSaveFileName(this, windowTitle(), start);
     if (!path.isEmpty()) file_->setText(path);
 }
 
@@ -98,6 +113,10 @@ void LedgerExportDialog::runExport() {
         Dialogs::focusAndWarn(ctx_.messages, file_, QStringLiteral("文件 不能为空！请选择 文件！"));
         return;
     }
+    // The proposed file goes to Export/, which a new data folder may not have yet.
+    if (QFileInfo(path).absolutePath() ==
+        QDir(SpreadsheetExport::exportFolder(ctx_.programDir)).absolutePath())
+        OutputFile::makePrivateFolder(QFileInfo(path).absolutePath());
     LedgerExport::Format format = LedgerExport::Format::Ledger;
     LedgerExport::parseFormat(format_->currentData().toString(), &format);
     LedgerExport exporter(ctx_.db, ctx_.state.myBName);

@@ -32,6 +32,8 @@ class LedgerExportDialog : public QDialog {
 
   private:
     void browse();
+    // Export/<book><suffix of the chosen format>, remembered as the proposal.
+    QString suggested();
 
     AppContext& ctx_;
     QComboBox* format_;
@@ -40,6 +42,7 @@ class LedgerExportDialog : public QDialog {
     DatePicker* to_;
     QLineEdit* file_;
     QPushButton* export_;
+    QString proposed_;
 };
 
 }  // namespace cw
