@@ -70,7 +70,7 @@ for t in "${targets[@]}"; do
   printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$t" "$seconds" "${runs:-?}" "${rate:-?}" \
     "${cov:-?}" "${ft:-?}" "$files" "${peak:-?}" "$result" >>"$summary"
 done
-column -t -s $'\t' "$summary"
+cat "$summary"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "findings in: ${failed[*]} (inputs in $root/$out/findings/)" >&2
   exit 1
