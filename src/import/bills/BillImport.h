@@ -101,6 +101,22 @@ class BillImport {
     // category.
     static QString categoryKey(const BillRow& row);
 
+    // A statement's closing balance against the account's: the account's balance in the
+    // fund-flow journal at the end of the statement's closing day. Known only for a statement
+    // that gives a balance and names an account.
+    struct BalanceCheck {
+        bool known = false;
+        QString account;
+        QString day;
+        double statement = 0;
+        double book = 0;
+        double difference() const { return statement - book; }
+    };
+    BalanceCheck balanceCheck(const Bill& bill);
+    // "对账：账单余额 1,234.50，账户 招行卡 2026-11-30 余额 1,200.00，相差 34.50" or
+    // "对账：账单余额与账户余额相符（1,234.50）"; empty when the check is not known.
+    static QString balanceText(const BalanceCheck& check);
+
     // The remembered choice for `key`, empty when none.
     QString mapped(MapKind kind, const QString& key);
     void remember(MapKind kind, const QString& key, const QString& name);

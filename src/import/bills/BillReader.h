@@ -34,11 +34,29 @@ struct BillRow {
     bool refund = false;
     // A service fee the note names ("服务费¥0.10"), taken out of the amount.
     double fee = 0;
+    // A bank statement's counterparty account number (对方账号), when it gives one.
+    QString counterpartyAccount;
+    // The household's other account the file itself names as where the money went or came
+    // from (a QIF category "[储蓄卡]"); empty when the file names none.
+    QString transferAccount;
+    // The statement's balance after the row, when it has a balance column.
+    bool hasBalance = false;
+    double balance = 0;
 };
 
 struct Bill {
-    enum class Source { WeChat, Alipay };
+    // A payment app's bill, a bank or card statement read through a column profile, or a
+    // QIF or OFX file another ledger or a bank wrote.
+    enum class Source { WeChat, Alipay, Statement, Qif, Ofx };
     Source source = Source::WeChat;
+    // A statement's rows move money in and out of one of the book's accounts, which the user
+    // names (a QIF or OFX row that names its own account in `method` keeps that one).
+    QString account;
+    // The balance the statement closes with (its balance column at the latest row, or an
+    // OFX ledger balance) and the day it stands at.
+    bool hasClosingBalance = false;
+    double closingBalance = 0;
+    QString closingDay;
     // Whose bill it is, as its preamble names the user (WeChat 微信昵称, Alipay 账号); empty
     // when the preamble does not say.
     QString owner;
