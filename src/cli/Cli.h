@@ -13,6 +13,8 @@
 
 namespace cw {
 
+struct Bill;
+
 class Database;
 class ReportTable;
 class TfrmDM;
@@ -91,6 +93,11 @@ class Cli {
     // import KIND FILE (CliImport.cpp); notes, note add (CliNotes.cpp).
     int cmdImport(const QStringList& args);
     int cmdBill(const QStringList& args);
+    int cmdStatement(const QStringList& args);
+    // What bill and statement share: plans the rows as the dialog proposes them, then lists
+    // them (dry run) or books them and prints the counts and, for a statement with balances,
+    // its balance against the account's.
+    int importBill(const Bill& bill, const QString& member, bool dryRun, bool transfers);
     int cmdNotes(const QStringList& args);
     int cmdNote(const QStringList& args);
     // export FORMAT FILE (CliExport.cpp).

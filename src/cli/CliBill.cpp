@@ -11,6 +11,7 @@
 #include "cli/Cli.h"
 #include "cli/Tsv.h"
 #include "import/bills/BillImport.h"
+#include "storage/Money.h"
 #include "storage/NameText.h"
 #include "storage/TfrmDM.h"
 
@@ -50,6 +51,10 @@ int Cli::cmdBill(const QStringList& args) {
     } catch (const SheetError& e) {
         return refuse(e.message());
     }
+    return importBill(bill, member, dryRun, transfers);
+}
+
+int Cli::importBill(const Bill& bill, const QString& member, bool dryRun, bool transfers) {
     BillImport import(*dm_);
     std::vector<BillImport::Planned> rows = import.plan(bill);
     for (BillImport::Planned& p : rows) {
@@ -71,6 +76,11 @@ int Cli::cmdBill(const QStringList& args) {
                 .arg(c.added)
                 .arg(c.imported)
                 .arg(c.skipped);
+    const BillImport::BalanceCheck check = import.balanceCheck(bill);
+    if (check.known)
+        out_ << QStringLiteral("账单余额\t%1\n账户余额\t%2\n差额\t%3\n")
+                    .arg(Money::plain(check.statement), Money::plain(check.book),
+                         Money::plain(check.difference()));
     return Done;
 }
 

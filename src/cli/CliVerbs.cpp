@@ -91,6 +91,13 @@ const std::vector<Cli::Verb>& Cli::verbTable() {
          "                       mappings; prints 新增, 已导入 and 跳过 counts; transfers\n"
          "                       also books the wallet moves it proposes; dry-run books\n"
          "                       nothing and lists every row as TSV\n"},
+        {"statement", &Cli::cmdStatement,
+         "  statement FILE account=NAME [profile=NAME] [dry-run] [member=NAME]\n"
+         "                       import a bank or card statement (.csv UTF-8 or GBK, .xls,\n"
+         "                       .xlsx; columns as the profile, else the recognised one,\n"
+         "                       else the header words say) or a QIF or OFX file into the\n"
+         "                       account; prints the bill verb's counts, then 账单余额,\n"
+         "                       账户余额 and 差额 when the statement has balances\n"},
         {"export", &Cli::cmdExport,
          "  export ledger|beancount|qif|csv FILE [from=YYYY-MM-DD] [to=YYYY-MM-DD]\n"
          "                       the book for other bookkeeping programs (hledger\n"

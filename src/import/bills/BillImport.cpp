@@ -1,5 +1,6 @@
 #include "import/bills/BillImport.h"
 
+#include <QDate>
 #include <QSet>
 #include <algorithm>
 
@@ -157,7 +158,15 @@ QString BillImport::findCategory(const BillRow& row, BillRow::Direction kind) {
     type.remove(QStringLiteral("-退款"));
     QString category = lookup(map, row.counterparty);
     if (category.isEmpty()) category = lookup(map, type);
+    // Another ledger's category ("餐饮:外卖") is the book's when the book has it, whole or its
+    // last part.
+    const QString leaf = type.section(QLatin1Char(':'), -1).trimmed();
+    if (category.isEmpty() && !type.isEmpty()) category = bookCategory(kind, {type, leaf});
     if (category.isEmpty()) category = bookCategory(kind, BillRules::categories(row, kind));
+    // Else it is carried over as a new category rather than lost in a default one.
+    if (category.isEmpty() && row.transferAccount.isEmpty() && !leaf.isEmpty() &&
+        source_ == Bill::Source::Qif)
+        category = leaf;
     if (category.isEmpty())
         category = kind == BillRow::Direction::In ? defaultIncome_ : defaultExpense_;
     if (category.isEmpty()) {
@@ -180,6 +189,10 @@ struct BillImport::Done {
     // What an older version stored: the bare number of the first row of each number it
     // booked. Each stands for one row of that number that moved money.
     QHash<QString, int> numbers;
+    // The transfers booked from statements, by one side: "account, amount" to the days the
+    // money left it (out) or reached it (in).
+    QHash<QString, QStringList> out;
+    QHash<QString, QStringList> in;
 };
 
 BillImport::Done BillImport::loadDone() {
@@ -188,10 +201,17 @@ BillImport::Done BillImport::loadDone() {
         dm_.db().query(QStringLiteral("SELECT theNo FROM SBillDone WHERE BName=?"), dm_.book());
     for (int i = 0; i < q.recordCount(); ++i) {
         const QString k = q.value(i, 0).toString();
-        if (k.contains(QChar(0x1f)))
-            done.keys.insert(k);
-        else
+        if (!k.contains(QChar(0x1f))) {
             ++done.numbers[k];
+            continue;
+        }
+        done.keys.insert(k);
+        // T, from, to, amount, day
+        const QStringList t = k.split(QChar(0x1f));
+        if (t.size() == 5 && t[0] == QLatin1String("T")) {
+            done.out[t[1] + QChar(0x1f) + t[3]] << t[4];
+            done.in[t[2] + QChar(0x1f) + t[3]] << t[4];
+        }
     }
     return done;
 }
@@ -206,6 +226,7 @@ void BillImport::loadBook() {
     };
     incomeNames_ = names("SELECT IName FROM InD WHERE BName=? AND theState<>'停用'");
     expenseNames_ = names("SELECT OName FROM OutD WHERE BName=? AND theState<>'停用'");
+    accountNames_ = names("SELECT AName FROM SAccount WHERE BName=?");
     const Query defaults = dm_.db().query(
         QStringLiteral("SELECT FName, IName, OName FROM SMRX WHERE BName=?"), dm_.book());
     QString member;
@@ -267,7 +288,110 @@ std::vector<int> BillImport::matchRefunds(const Bill& bill, std::vector<double>*
     return into;
 }
 
-BillImport::Planned BillImport::planRow(const BillRow& row, Bill::Source source) {
+bool BillImport::fromFile(Bill::Source source) {
+    return source == Bill::Source::Statement || source == Bill::Source::Qif ||
+           source == Bill::Source::Ofx;
+}
+
+QString BillImport::transferKey(const QString& from, const QString& to, const QString& amount,
+                                const QString& day) {
+    const QChar unit(0x1f);
+    return QLatin1Char('T') + unit + from + unit + to + unit + amount + unit + day;
+}
+
+QString BillImport::bookAccount(const QString& key) {
+    if (key.isEmpty() || key == QStringLiteral("/")) return QString();
+    const QString mappedName = lookup(MapKind::Account, key);
+    if (!mappedName.isEmpty()) return mappedName;
+    return accountNames_.contains(key) ? key : QString();
+}
+
+void BillImport::planFileRow(Planned& p, const Bill& bill) {
+    const BillRow& row = p.row;
+    // The file's own account as mapped before, else the one the user named.
+    p.methodKey = row.method.isEmpty() ? bill.account : row.method;
+    QString account = row.method.isEmpty() ? QString() : lookup(MapKind::Account, row.method);
+    if (account.isEmpty()) account = bill.account.isEmpty() ? row.method : bill.account;
+    account = SpreadsheetImport::gbkCut(account, kNameBytes);
+    p.posting.account = account;
+
+    QString other;
+    QString otherKey;
+    if (!row.transferAccount.isEmpty()) {
+        otherKey = row.transferAccount;
+        other = bookAccount(otherKey);
+        if (other.isEmpty()) other = otherKey;
+    } else {
+        for (const QString& key : {row.counterpartyAccount, row.counterparty}) {
+            other = bookAccount(key);
+            if (!other.isEmpty()) {
+                otherKey = key;
+                break;
+            }
+        }
+        // What a row is turned into a transfer by hand remembers its counterparty.
+        if (other.isEmpty())
+            otherKey =
+                row.counterpartyAccount.isEmpty() ? row.counterparty : row.counterpartyAccount;
+    }
+    other = SpreadsheetImport::gbkCut(other, kNameBytes);
+    if (other.isEmpty() || other == account || row.direction == BillRow::Direction::Neutral) {
+        p.targetKey = otherKey;
+        return;
+    }
+    // Money that left the account went to the other one, and the other way round; the keys
+    // follow the posting's two accounts, so a pick is kept for the side it was made on.
+    p.kind = BillRow::Direction::Transfer;
+    const bool out = row.direction == BillRow::Direction::Out;
+    p.posting.account = out ? account : other;
+    p.posting.target = out ? other : account;
+    p.targetKey = out ? otherKey : p.methodKey;
+    p.methodKey = out ? p.methodKey : otherKey;
+}
+
+QString BillImport::fileKey(const Planned& p) {
+    if (p.kind == BillRow::Direction::Transfer)
+        return transferKey(p.posting.account, p.posting.target, p.posting.amount,
+                           SpreadsheetImport::dayOf(p.posting.date));
+    const QChar unit(0x1f);
+    QString key = QLatin1Char('S') + unit + p.methodKey + unit + p.key;
+    if (p.row.hasBalance) key += unit + Money::plain(p.row.balance);
+    return key;
+}
+
+bool BillImport::fileRowDone(Planned& p, const Done& done) const {
+    if (done.keys.contains(p.key)) return true;
+    const QDate day = QDate::fromString(p.posting.date, Qt::ISODate);
+    if (!day.isValid()) return false;
+    const auto near = [&](const QStringList& days) {
+        for (const QString& d : days) {
+            const QDate other = QDate::fromString(d, Qt::ISODate);
+            if (other.isValid() && qAbs(other.daysTo(day)) <= kTransferDays) return true;
+        }
+        return false;
+    };
+    const QChar unit(0x1f);
+    if (p.kind == BillRow::Direction::Transfer) {
+        const QString& amount = p.posting.amount;
+        for (int d = -kTransferDays; d <= kTransferDays; ++d)
+            if (done.keys.contains(transferKey(p.posting.account, p.posting.target, amount,
+                                               day.addDays(d).toString(Qt::ISODate))))
+                return true;
+        return false;
+    }
+    // The other side of a transfer booked from another account's statement, under a name
+    // this statement does not tell: asked, not assumed.
+    const QString side = p.posting.account + unit + p.posting.amount;
+    if (p.ticked &&
+        near(p.kind == BillRow::Direction::Out ? done.out.value(side) : done.in.value(side))) {
+        p.ticked = false;
+        p.why = QStringLiteral("可能已作为转账导入");
+    }
+    return false;
+}
+
+BillImport::Planned BillImport::planRow(const BillRow& row, const Bill& bill) {
+    const Bill::Source source = bill.source;
     Planned p;
     p.row = row;
     p.kind = row.direction;
@@ -286,7 +410,9 @@ BillImport::Planned BillImport::planRow(const BillRow& row, Bill::Source source)
     const bool failed = row.refund ? row.status.contains(QStringLiteral("失败")) ||
                                          row.status.contains(QStringLiteral("关闭"))
                                    : !row.successful;
-    if (row.refund) {
+    if (fromFile(source)) {
+        planFileRow(p, bill);
+    } else if (row.refund) {
         // Money back lowers what the purchase cost; it is no income.
         p.kind = BillRow::Direction::Out;
         p.posting.amount = Money::plain(-Money::round(row.amount));
@@ -297,7 +423,7 @@ BillImport::Planned BillImport::planRow(const BillRow& row, Bill::Source source)
         p.posting.target = proposeAccount(to);
         if (row.fee > 0 && row.fee < net) p.posting.amount = Money::plain(net - row.fee);
     }
-    p.posting.account = proposeAccount(p.methodKey);
+    if (!fromFile(source)) p.posting.account = proposeAccount(p.methodKey);
     if (p.kind != BillRow::Direction::Transfer)
         p.posting.name = proposeCategory(
             row, p.kind == BillRow::Direction::Neutral ? BillRow::Direction::Out : p.kind);
@@ -311,7 +437,7 @@ BillImport::Planned BillImport::planRow(const BillRow& row, Bill::Source source)
     } else if (p.kind == BillRow::Direction::Neutral) {
         p.state = State::Skipped;
         p.why = QStringLiteral("不计收支");
-    } else if (p.kind == BillRow::Direction::Transfer) {
+    } else if (p.kind == BillRow::Direction::Transfer && !fromFile(source)) {
         // Asked for, not assumed: a transfer only moves money between the book's accounts.
         p.state = State::New;
         p.why = QStringLiteral("转账");
@@ -325,6 +451,7 @@ BillImport::Planned BillImport::planRow(const BillRow& row, Bill::Source source)
 std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
     Done done = loadDone();
     owner_ = bill.owner;
+    source_ = bill.source;
     loadBook();
     // Postings need a member: the one picked for this owner's bills before, else the book's
     // default.
@@ -339,8 +466,18 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
     for (size_t i = 0; i < bill.rows.size(); ++i) {
         BillRow row = bill.rows[i];
         row.refunded = Money::round(row.refunded + refunded[i]);
-        Planned p = planRow(row, bill.source);
+        Planned p = planRow(row, bill);
         p.key = keyOf(row, ++occurrences[keyOf(row, 1)]);
+        if (fromFile(bill.source)) {
+            p.key = fileKey(p);
+            if (p.state != State::Void && p.state != State::Skipped && fileRowDone(p, done)) {
+                p.state = State::Imported;
+                p.ticked = false;
+                p.why = QStringLiteral("已导入");
+            }
+            out.push_back(std::move(p));
+            continue;
+        }
         // What an older version booked of a number: its first row that moved money.
         const bool oldBooked = !row.number.isEmpty() && done.numbers.value(row.number) > 0 &&
                                row.direction != BillRow::Direction::Neutral && row.successful &&
@@ -458,7 +595,9 @@ int BillImport::book(const std::vector<Planned>& rows) {
         } else {
             (p.kind == BillRow::Direction::In ? income : expense).push_back(posting);
         }
-        keys << p.key;
+        // A statement's transfer is known by the accounts it is booked between, as the user
+        // may have changed them.
+        keys << (fromFile(source_) && p.kind == BillRow::Direction::Transfer ? fileKey(p) : p.key);
     }
     Transaction tx(dm_.db());
     // The bill was matched against the stored keys when it was opened; another window or
@@ -467,10 +606,11 @@ int BillImport::book(const std::vector<Planned>& rows) {
     {
         Statement done = dm_.db().prepare(
             QStringLiteral("SELECT 1 FROM SBillDone WHERE BName=? AND theNo=? LIMIT 1"));
+        int k = 0;
         for (const Planned& p : rows) {
             if (!p.ticked || p.fixed()) continue;
             done.bind(1, dm_.book());
-            done.bind(2, p.key);
+            done.bind(2, keys[k++]);
             const bool found = done.step();
             done.reset();
             if (found)
@@ -506,6 +646,8 @@ int BillImport::book(const std::vector<Planned>& rows) {
         if (p.fixed()) continue;
         if (p.accountPick > 0)
             picks.push_back({p.accountPick, MapKind::Account, p.methodKey, p.posting.account});
+        if (p.targetPick > 0 && p.kind == BillRow::Direction::Transfer)
+            picks.push_back({p.targetPick, MapKind::Account, p.targetKey, p.posting.target});
         if (p.categoryPick > 0)
             picks.push_back(
                 {p.categoryPick, categoryMap(p.kind), categoryKey(p.row), p.posting.name});
@@ -525,8 +667,50 @@ int BillImport::book(const std::vector<Planned>& rows) {
     return booked;
 }
 
-BillImport::BalanceCheck BillImport::balanceCheck(const Bill&) { return {}; }
+BillImport::BalanceCheck BillImport::balanceCheck(const Bill& bill) {
+    BalanceCheck check;
+    if (!bill.hasClosingBalance || SpreadsheetImport::dayOf(bill.closingDay).isEmpty())
+        return check;
+    QString account = bill.account;
+    if (account.isEmpty()) {
+        // A file of one account of its own (an OFX statement) is that account's, as mapped.
+        QSet<QString> methods;
+        for (const BillRow& row : bill.rows) methods.insert(row.method);
+        if (methods.size() != 1 || methods.begin()->isEmpty()) return check;
+        account = lookup(MapKind::Account, *methods.begin());
+        if (account.isEmpty()) account = SpreadsheetImport::gbkCut(*methods.begin(), kNameBytes);
+    }
+    const Query now =
+        dm_.db().query(QStringLiteral("SELECT CAST(round(AMoney * 100) AS INTEGER) FROM SAccount "
+                                      "WHERE BName=? AND AName=?"),
+                       dm_.book(), account);
+    if (now.isEmpty()) return check;
+    // The balance at the end of the statement's day: what the account holds now, less what
+    // the journal moved after that day, in whole cents.
+    const QString day = SpreadsheetImport::dayOf(bill.closingDay);
+    const Query later =
+        dm_.db().query(QStringLiteral("SELECT Sum(CAST(round(theIn * 100) AS INTEGER)) - "
+                                      "Sum(CAST(round(theOut * 100) AS INTEGER)) FROM UList "
+                                      "WHERE BName=? AND AName=? AND theDate>?"),
+                       dm_.book(), account, day);
+    const qint64 cents =
+        now.value(0, 0).toLongLong() - (later.isEmpty() ? 0 : later.value(0, 0).toLongLong());
+    check.known = true;
+    check.account = account;
+    check.day = day;
+    check.statement = Money::round(bill.closingBalance);
+    check.book = double(cents) / 100.0;
+    return check;
+}
 
-QString BillImport::balanceText(const BalanceCheck&) { return QString(); }
+QString BillImport::balanceText(const BalanceCheck& check) {
+    if (!check.known) return QString();
+    if (Money::isZero(check.difference()))
+        return QStringLiteral("对账：账户“%1”%2 的余额与账单余额相符（%3）")
+            .arg(check.account, check.day, Money::display(check.statement));
+    return QStringLiteral("对账：账单余额 %1，账户“%2”%3 的余额 %4，相差 %5")
+        .arg(Money::display(check.statement), check.account, check.day, Money::display(check.book),
+             Money::display(check.difference()));
+}
 
 }  // namespace cw

@@ -25,6 +25,13 @@ class TfrmDM;
 // its purchase: netted into it when both are in the bill, else booked as a negative expense
 // of the same category and account. Moves between the household's own accounts are proposed
 // as transfers, unticked; a fee they name is booked as an expense of the paying account.
+//
+// A bank statement, QIF or OFX file moves money in and out of one account of the book, the one
+// the user names (or the file's own account, mapped as a payment method is). A row whose
+// counterparty is another of the book's accounts (by name, or as the user mapped it before)
+// or that the file names as a transfer is a transfer between the two, ticked. A transfer is
+// known by its two accounts, amount and day, so the same move read from the other account's
+// statement a few days apart is shown 已导入 instead of being booked twice.
 class BillImport {
   public:
     // Void: the row moved no money (or its money is counted in another row); it cannot be
@@ -51,6 +58,7 @@ class BillImport {
         // When the user picked the account or category: 0 for not, else a number that grows
         // with every pick. Booking remembers the picks, the latest for a key winning.
         int accountPick = 0;
+        int targetPick = 0;  // a transfer's receiving account, kept under targetKey
         int categoryPick = 0;
         int memberPick = 0;
         PostingRules::Posting posting;
@@ -121,6 +129,11 @@ class BillImport {
     QString mapped(MapKind kind, const QString& key);
     void remember(MapKind kind, const QString& key, const QString& name);
 
+    // Whether the bill is a statement, QIF or OFX file rather than a payment app's bill.
+    static bool fromFile(Bill::Source source);
+    // Days a transfer's two sides may lie apart in the two accounts' statements.
+    static constexpr int kTransferDays = 3;
+
     // Names longer than this many GBK bytes are cut, as the posting screens' fields cut them.
     static constexpr int kNameBytes = 20;
     static constexpr int kRemarkBytes = 60;
@@ -135,7 +148,21 @@ class BillImport {
     QString bookCategory(BillRow::Direction kind, const QStringList& names) const;
     // Nets refunds into their purchases within the bill; returns which rows they went into.
     static std::vector<int> matchRefunds(const Bill& bill, std::vector<double>* refunded);
-    Planned planRow(const BillRow& row, Bill::Source source);
+    Planned planRow(const BillRow& row, const Bill& bill);
+    // A statement row's account and, for a move between two of the book's accounts, its
+    // transfer; false when the row is an income or expense.
+    void planFileRow(Planned& p, const Bill& bill);
+    // The book's account the file's row means by `key` (an account number, a counterparty, a
+    // QIF transfer's account name); empty when none.
+    QString bookAccount(const QString& key);
+    // Marks a statement row booked before: by its own key, or, for a transfer, by the other
+    // account's statement within kTransferDays.
+    bool fileRowDone(Planned& p, const Done& done) const;
+    static QString transferKey(const QString& from, const QString& to, const QString& amount,
+                               const QString& day);
+    // What a statement row is known by once booked: a transfer by its accounts, amount and
+    // day; any other row by the account, the row as keyOf reads it and the balance after it.
+    static QString fileKey(const Planned& p);
     // Accounts the booked rows name that the book lacks, made with the type their name shows.
     void createAccounts(const std::vector<Planned>& rows);
     // The owner's mapping for key, else the one for any owner.
@@ -145,11 +172,13 @@ class BillImport {
 
     TfrmDM& dm_;
     QString owner_;
+    Bill::Source source_ = Bill::Source::WeChat;
     QHash<QString, QString> memo_;        // mappings already asked for
     QHash<QString, QString> categories_;  // proposals already made
     QString member_;                      // proposed for every row
     QSet<QString> incomeNames_;
     QSet<QString> expenseNames_;
+    QSet<QString> accountNames_;
     QString defaultIncome_;
     QString defaultExpense_;
 };

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "bookkeeping/BookkeepingFixture.h"
+#include "import/bills/BillImport.h"
+
+namespace {
+
+using cw::Bill;
+using cw::BillImport;
+using cw::BillRow;
+using Direction = BillRow::Direction;
+
+BillRow row(int n, const char* day, Direction d, double amount, const char* counterparty,
+            const char* summary = "", double balance = -1) {
+    BillRow r;
+    r.rowNumber = n;
+    r.day = QString::fromUtf8(day);
+    r.time = r.day;
+    r.direction = d;
+    r.amount = amount;
+    r.counterparty = QString::fromUtf8(counterparty);
+    r.type = QString::fromUtf8(summary);
+    r.goods = r.type;
+    if (balance >= 0) {
+        r.hasBalance = true;
+        r.balance = balance;
+    }
+    return r;
+}
+
+Bill statement(const char* account, std::vector<BillRow> rows) {
+    Bill b;
+    b.source = Bill::Source::Statement;
+    b.account = QString::fromUtf8(account);
+    b.rows = std::move(rows);
+    return b;
+}
+
+class StatementImportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        f.addBook(QStringLiteral("我家"));
+        f.db().exec(QStringLiteral("INSERT INTO SFamily(BName, FName) VALUES(?,?)"),
+                    QStringLiteral("我家"), QStringLiteral("爸爸"));
+        cw::test::openAccount(f, QStringLiteral("招行卡"), 1000);
+        cw::test::openAccount(f, QStringLiteral("储蓄卡"), 200);
+    }
+
+    double balance(const char* account) {
+        return f.db()
+            .query(QStringLiteral("SELECT AMoney FROM SAccount WHERE BName=? AND AName=?"),
+                   QStringLiteral("我家"), QString::fromUtf8(account))
+            .number(QStringLiteral("AMoney"));
+    }
+
+    std::vector<BillImport::Planned> plan(const Bill& b) { return BillImport(f.dm()).plan(b); }
+    BillImport::Counts book(const Bill& b) {
+        BillImport import(f.dm());
+        const auto rows = import.plan(b);
+        import.book(rows);
+        return BillImport::count(rows);
+    }
+
+    cw::test::TempDataFile f;
+};
+
+TEST_F(StatementImportTest, RowsBookIntoTheChosenAccountOnceWithBalances) {
+    const Bill b = statement(
+        "招行卡", {row(5, "2026-11-02", Direction::Out, 35.5, "美团", "消费", 964.5),
+                   row(6, "2026-11-02", Direction::Out, 35.5, "美团", "消费", 929),
+                   row(7, "2026-11-10", Direction::In, 8000, "某公司", "代发工资", 8929)});
+    const auto rows = plan(b);
+    ASSERT_EQ(rows.size(), 3u);
+    for (const auto& p : rows) {
+        EXPECT_TRUE(p.ticked);
+        EXPECT_EQ(p.posting.account, QStringLiteral("招行卡"));
+    }
+    EXPECT_EQ(rows[2].kind, Direction::In);
+    EXPECT_EQ(book(b).added, 3);
+    EXPECT_DOUBLE_EQ(balance("招行卡"), 1000 - 71 + 8000);
+    EXPECT_EQ(f.count("OutTable"), 2);
+
+    // The same statement again, and one of another card with rows that read alike: the first
+    // books nothing, the second is its card's own.
+    const BillImport::Counts again = book(b);
+    EXPECT_EQ(again.added, 0);
+    EXPECT_EQ(again.imported, 3);
+    Bill other = b;
+    other.account = QStringLiteral("储蓄卡");
+    EXPECT_EQ(book(other).added, 3);
+    EXPECT_DOUBLE_EQ(balance("招行卡"), 8929);
+}
+
+TEST_F(StatementImportTest, ATransferInBothStatementsIsBookedOnce) {
+    // Paid from 招行卡 to 储蓄卡, named by the counterparty.
+    const BillImport::Counts first =
+        book(statement("招行卡", {row(2, "2026-11-05", Direction::Out, 500, "储蓄卡", "转账")}));
+    EXPECT_EQ(first.added, 1);
+    EXPECT_EQ(f.count("ChangeT"), 1);
+    EXPECT_DOUBLE_EQ(balance("招行卡"), 500);
+    EXPECT_DOUBLE_EQ(balance("储蓄卡"), 700);
+
+    // 储蓄卡's statement shows it two days later: known when it names 招行卡, asked about when
+    // it names only the sender.
+    const auto rows =
+        plan(statement("储蓄卡", {row(3, "2026-11-07", Direction::In, 500, "招行卡", "转入"),
+                                  row(4, "2026-11-07", Direction::In, 500, "张三", "转入"),
+                                  row(5, "2026-11-20", Direction::In, 500, "张三", "转入")}));
+    EXPECT_EQ(rows[0].state, BillImport::State::Imported);
+    EXPECT_FALSE(rows[1].ticked);
+    EXPECT_EQ(rows[1].why, QStringLiteral("可能已作为转账导入"));
+    EXPECT_TRUE(rows[2].ticked);
+    BillImport import(f.dm());
+    import.book(rows);
+    EXPECT_EQ(f.count("ChangeT"), 1);
+    EXPECT_DOUBLE_EQ(balance("储蓄卡"), 1200);
+}
+
+TEST_F(StatementImportTest, ACounterpartyMadeATransferIsRecognisedNextTime) {
+    Bill b = statement("招行卡", {row(2, "2026-11-05", Direction::Out, 300, "张三 6222****1234")});
+    b.rows[0].counterpartyAccount = QStringLiteral("6222021234");
+    BillImport import(f.dm());
+    auto rows = import.plan(b);
+    ASSERT_EQ(rows[0].kind, Direction::Out);
+    rows[0].kind = Direction::Transfer;
+    rows[0].posting.target = QStringLiteral("储蓄卡");
+    rows[0].targetPick = 1;
+    import.book(rows);
+    EXPECT_DOUBLE_EQ(balance("储蓄卡"), 500);
+
+    b.rows[0].day = b.rows[0].time = QStringLiteral("2026-11-25");
+    const auto next = plan(b);
+    EXPECT_EQ(next[0].kind, Direction::Transfer);
+    EXPECT_EQ(next[0].posting.target, QStringLiteral("储蓄卡"));
+    EXPECT_TRUE(next[0].ticked);
+}
+
+TEST_F(StatementImportTest, TheClosingBalanceIsComparedOnItsDay) {
+    Bill b = statement("招行卡", {row(2, "2026-11-05", Direction::Out, 100, "超市", "消费", 900)});
+    b.hasClosingBalance = true;
+    b.closingBalance = 910.25;
+    b.closingDay = QStringLiteral("2026-11-30");
+    BillImport import(f.dm());
+    import.book(import.plan(b));
+    // A posting after the statement's day does not count against it.
+    book(statement("招行卡", {row(2, "2026-12-01", Direction::Out, 50, "超市")}));
+    // The opening balance is dated today (2026-12-09): move it back before the statement.
+    f.db().exec(QStringLiteral("UPDATE UList SET theDate='2026-10-01' WHERE theType='开户'"));
+    const BillImport::BalanceCheck check = import.balanceCheck(b);
+    ASSERT_TRUE(check.known);
+    EXPECT_DOUBLE_EQ(check.book, 900);
+    EXPECT_DOUBLE_EQ(check.difference(), 10.25);
+    EXPECT_EQ(
+        BillImport::balanceText(check),
+        QStringLiteral("对账：账单余额 910.25，账户“招行卡”2026-11-30 的余额 900.00，相差 10.25"));
+    b.closingBalance = 900;
+    EXPECT_EQ(BillImport::balanceText(import.balanceCheck(b)),
+              QStringLiteral("对账：账户“招行卡”2026-11-30 的余额与账单余额相符（900.00）"));
+    b.account = QStringLiteral("没有的卡");
+    EXPECT_FALSE(import.balanceCheck(b).known);
+}
+
+TEST_F(StatementImportTest, QifCategoriesAndTransfersMapToTheBook) {
+    f.db().exec(QStringLiteral("INSERT INTO OutD(BName, OName) VALUES('我家', '外卖')"));
+    Bill b;
+    b.source = Bill::Source::Qif;
+    b.account = QStringLiteral("招行卡");
+    b.rows = {row(1, "2026-11-01", Direction::Out, 20, "饭店"),
+              row(8, "2026-11-02", Direction::Out, 60, "书店"),
+              row(8, "2026-11-02", Direction::Out, 40, "")};
+    b.rows[0].type = QStringLiteral("餐饮:外卖");
+    b.rows[1].type = QStringLiteral("Books:Technical");
+    b.rows[2].transferAccount = QStringLiteral("储蓄卡");
+    const auto rows = plan(b);
+    EXPECT_EQ(rows[0].posting.name, QStringLiteral("外卖"));
+    EXPECT_EQ(rows[1].posting.name, QStringLiteral("Technical"));
+    EXPECT_EQ(rows[2].kind, Direction::Transfer);
+    EXPECT_EQ(rows[2].posting.target, QStringLiteral("储蓄卡"));
+    BillImport import(f.dm());
+    import.book(rows);
+    EXPECT_DOUBLE_EQ(balance("招行卡"), 880);
+    EXPECT_DOUBLE_EQ(balance("储蓄卡"), 240);
+    EXPECT_EQ(book(b).imported, 3);
+}
+
+}  // namespace
