@@ -27,6 +27,22 @@ namespace cw {
 
 namespace {
 
+// The first and last day of the table's first date column; today for both when it has none.
+void rowsRange(const ReportTable& table, const QDate& today, QDate* from, QDate* to) {
+    *from = *to = QDate();
+    for (int c = 0; c < table.columnCount(); ++c) {
+        if (table.column(c).kind != ColumnKind::Date) continue;
+        for (int r = 0; r < table.rowCount(); ++r) {
+            const QDate d = QDate::fromString(table.value(r, c).toString(), Qt::ISODate);
+            if (!d.isValid()) continue;
+            if (!from->isValid() || d < *from) *from = d;
+            if (!to->isValid() || d > *to) *to = d;
+        }
+        break;
+    }
+    if (!from->isValid()) *from = *to = today;
+}
+
 // The date range of from= and to=: ticked when either is given, the missing end left open.
 // Returns the complaint, empty when fine.
 QString readDate(const QString& key, const QString& value, ReportFilter* f) {
@@ -127,8 +143,9 @@ int Cli::cmdQuery(const QStringList& args) {
     tsv::table(out_, outcome.table);
     // The workbook's title carries the range; with no dates given, that of the rows.
     if (!xlsx.isEmpty()) {
-        const QDate from = filter.datesTicked ? filter.from : QDate(1, 1, 1);
-        const QDate to = filter.datesTicked ? filter.to : clock_.today();
+        QDate from = filter.from;
+        QDate to = filter.to;
+        if (!filter.datesTicked) rowsRange(outcome.table, clock_.today(), &from, &to);
         const Workbook wb = SpreadsheetExport::build(ExportLayout::forScreen(def.screen),
                                                      outcome.table, {state_.myBName, from, to});
         XlsxWriter writer;

@@ -76,6 +76,16 @@ TEST_F(CliQueriesTest, QueryWorkbook) {
         values << it.value().toObject()[QStringLiteral("value")].toVariant().toString();
     EXPECT_TRUE(values.contains(QStringLiteral("午饭")));
     EXPECT_TRUE(values.contains(QStringLiteral("260")));
+
+    // Without dates the title carries the range of the rows, not a year 1.
+    ASSERT_EQ(cli({"query", "out", "xlsx=" + path}).code, 0);
+    const QString title = (*cw::test::readXlsx(path))[QStringLiteral("cells")]
+                              .toObject()[QStringLiteral("A1")]
+                              .toObject()[QStringLiteral("value")]
+                              .toString();
+    EXPECT_TRUE(title.contains(QStringLiteral("（2024-01-02至2024-")) &&
+                !title.contains(QStringLiteral("0001")))
+        << title.toStdString();
 }
 
 // The journal's filters, the newest rows in event order, amounts to the cent, and the
