@@ -197,6 +197,7 @@ void TfrmMain::buildMenus() {
     addItem(imp, QStringLiteral("投资导入 &T"), QStringLiteral("TfrmD_T"));
     imp->addSeparator();
     addItem(imp, QStringLiteral("账单导入 &W"), QStringLiteral("TfrmD_Bill"));
+    addItem(imp, QStringLiteral("银行账单导入 &Y"), QStringLiteral("TfrmD_Statement"));
 
     QMenu* rep = top("报表中心【&R】");
     addItem(rep, QStringLiteral("账户查询 &X"), QStringLiteral("TfrmA_Q"));

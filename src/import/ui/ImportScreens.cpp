@@ -18,6 +18,18 @@ void registerImportScreens(ScreenHost& host) {
     }
     host.registerScreen(QStringLiteral("TfrmD_Bill"),
                         ScreenHost::modal<BillImportDialog>(false, true));
+
+    // The statement window maps unknown layouts in a dialog of its own, run the host's way.
+    ScreenHost::Screen statements;
+    statements.kind = ScreenHost::Screen::Modal;
+    statements.refreshOnClose = true;
+    statements.make = [](ScreenHost& m) -> QWidget* {
+        auto* d =
+            new BillImportDialog(m.context(), BillImportDialog::Files::Statements, m.hostWindow());
+        d->setDialogRunner([&m](QDialog& x) { return m.runDialog(x); });
+        return d;
+    };
+    host.registerScreen(QStringLiteral("TfrmD_Statement"), statements);
 }
 
 }  // namespace cw

@@ -9,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -20,6 +21,8 @@
 #include "import/bills/BillImport.h"
 #include "import/bills/BillReader.h"
 #include "import/bills/ui/BillRowsModel.h"
+#include "import/statements/StatementFile.h"
+#include "import/statements/ui/StatementMappingDialog.h"
 #include "import/ui/ImportFrame.h"
 #include "widgets/AppContext.h"
 #include "widgets/NameComboBox.h"
@@ -106,21 +109,56 @@ class BillCellDelegate : public QStyledItemDelegate {
     TfrmDM& dm_;
 };
 
-QString hintText() {
-    return QStringLiteral(
-        "微信支付账单（.xlsx 或 .csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，"
-        "不会重复记账；未成功、已全额退款的交易不能勾选，退款从原交易中扣除，"
-        "零钱充值、提现等转账和不计收支的交易默认不勾选。双击单元格修改一行，"
-        "或选中多行在下面一起修改；修改的类别、账户和家庭成员会记住，下次自动使用。");
+// What tells the two uses of the window apart.
+struct Setup {
+    QString title;
+    QString id;
+    QString openTitle;
+    QString hint;
+    QString filter;
+};
+
+const Setup& setupOf(BillImportDialog::Files files) {
+    static const Setup bills{
+        QStringLiteral("账单导入"), QStringLiteral("TfrmD_Bill"), QStringLiteral("打开账单文件"),
+        QStringLiteral(
+            "微信支付账单（.xlsx 或 .csv）或支付宝交易明细（.csv）。导入过的交易显示“已导入”，"
+            "不会重复记账；未成功、已全额退款的交易不能勾选，退款从原交易中扣除，"
+            "零钱充值、提现等转账和不计收支的交易默认不勾选。双击单元格修改一行，"
+            "或选中多行在下面一起修改；修改的类别、账户和家庭成员会记住，下次自动使用。"),
+        QStringLiteral("账单文件(*.xlsx *.csv);;微信支付账单(*.xlsx *.csv);;支付宝账单(*.csv)")};
+    static const Setup statements{
+        QStringLiteral("银行账单导入"), QStringLiteral("TfrmD_Statement"),
+        QStringLiteral("打开银行账单文件"),
+        QStringLiteral(
+            "银行卡、信用卡的交易明细（.csv、.xls、.xlsx），或其它记账软件、网上银行导出的 QIF、"
+            "OFX 文件。先选择账单所属的账户；认不出格式的账单请指出各列的含义，以后自动认出。"
+            "导入过的交易显示“已导入”，不会重复记账；导入后与账单的余额对账。"),
+        QStringLiteral("银行账单 (*.csv *.xls *.xlsx *.qif *.ofx *.qfx)")};
+    return files == BillImportDialog::Files::Bills ? bills : statements;
+}
+
+QString sourceText(Bill::Source source) {
+    switch (source) {
+        case Bill::Source::WeChat:
+            return QStringLiteral("微信支付账单");
+        case Bill::Source::Alipay:
+            return QStringLiteral("支付宝账单");
+        case Bill::Source::Statement:
+            return QStringLiteral("银行账单");
+        case Bill::Source::Qif:
+            return QStringLiteral("QIF 文件");
+        case Bill::Source::Ofx:
+            return QStringLiteral("OFX 文件");
+    }
+    return {};
 }
 
 QString countCaption(const BillRowsModel& model) {
     if (model.rowCount() == 0) return QStringLiteral("账单数据  共有 0 条数据");
     const BillImport::Counts c = BillImport::count(model.rows());
-    const QString app = model.source() == Bill::Source::WeChat ? QStringLiteral("微信支付账单")
-                                                               : QStringLiteral("支付宝账单");
     return QStringLiteral("%1  共有 %2 条数据：勾选 %3 条，已导入 %4 条，不导入 %5 条")
-        .arg(app)
+        .arg(sourceText(model.source()))
         .arg(model.rowCount())
         .arg(c.added)
         .arg(c.imported)
@@ -130,28 +168,37 @@ QString countCaption(const BillRowsModel& model) {
 }  // namespace
 
 BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), import_(std::make_unique<BillImport>(ctx.dm)) {
-    setWindowTitle(QStringLiteral("账单导入"));
-    setObjectName(QStringLiteral("TfrmD_Bill"));
+    : BillImportDialog(ctx, Files::Bills, parent) {}
+
+BillImportDialog::BillImportDialog(AppContext& ctx, Files files, QWidget* parent)
+    : QDialog(parent),
+      ctx_(ctx),
+      files_(files),
+      import_(std::make_unique<BillImport>(ctx.dm)),
+      runDialog_([](QDialog& d) { return d.exec(); }) {
+    build();
+}
+
+void BillImportDialog::build() {
+    const Setup& setup = setupOf(files_);
+    setWindowTitle(setup.title);
+    setObjectName(setup.id);
     resize(1180, 700);
-    chooser_ = [](QWidget* parent) {
-        return QFileDialog::getOpenFileName(
-            parent, QString(), QString(),
-            QStringLiteral(
-                "账单文件(*.xlsx *.csv);;微信支付账单(*.xlsx *.csv);;支付宝账单(*.csv)"));
+    chooser_ = [filter = setup.filter](QWidget* parent) {
+        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     };
 
     QPushButton* openButton = nullptr;
-    QGroupBox* openGroup =
-        ImportFrame::openGroup(QStringLiteral("打开账单文件"), hintText(), &openButton);
+    QGroupBox* openGroup = ImportFrame::openGroup(setup.openTitle, setup.hint, &openButton);
 
     model_ = new BillRowsModel(*import_, this);
+    if (files_ == Files::Statements) model_->setRows({}, Bill::Source::Statement);
     dataGroup_ = new QGroupBox(countCaption(*model_));
     dataGroup_->setObjectName(QStringLiteral("dataGroup"));
     grid_ = new QTableView;
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setModel(model_);
-    grid_->setItemDelegate(new BillCellDelegate(ctx.dm, grid_));
+    grid_->setItemDelegate(new BillCellDelegate(ctx_.dm, grid_));
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // No editing on a click into the selection: a click on one row of several selected must
@@ -173,11 +220,9 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
         {Column::Category, QStringLiteral("餐饮美食类别")},
         {Column::Account, QStringLiteral("招商银行储蓄卡(1234)")},
         {Column::Member, QStringLiteral("家庭成员")},
-        {Column::Remark, QStringLiteral("美团外卖 午餐和饮料一份")},
-        {Column::Method, QStringLiteral("招商银行储蓄卡(1234)")},
-        {Column::Type, QStringLiteral("商户消费")},
-        {Column::Number, QStringLiteral("420000000000000000")}};
+        {Column::Remark, QStringLiteral("美团外卖 午餐和饮料一份")}};
     for (const auto& [column, sample] : widths) grid_->setColumnWidth(column, width(sample));
+    setDetailWidths();
     // The app's own columns come last, for reference; the transaction number takes what is left.
     grid_->horizontalHeader()->setStretchLastSection(true);
     auto* dataBox = new QVBoxLayout(dataGroup_);
@@ -218,6 +263,27 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(openGroup);
+    if (files_ == Files::Statements) {
+        account_ = new NameComboBox;
+        account_->setObjectName(QStringLiteral("account"));
+        offer(account_, ctx_.dm, kAccounts);
+        formatButton_ = new QPushButton(QStringLiteral("更改格式"));
+        formatButton_->setObjectName(QStringLiteral("ButFormat"));
+        formatButton_->setEnabled(false);
+        format_ = new QLabel;
+        format_->setObjectName(QStringLiteral("format"));
+        auto* accountRow = new QHBoxLayout;
+        accountRow->addWidget(new QLabel(QStringLiteral("账户")));
+        accountRow->addWidget(account_, 1);
+        accountRow->addSpacing(16);
+        accountRow->addWidget(format_, 2);
+        accountRow->addWidget(formatButton_);
+        layout->addLayout(accountRow);
+        connect(account_, &QComboBox::activated, this, [this] { accountChanged(); });
+        connect(account_->lineEdit(), &QLineEdit::editingFinished, this,
+                [this] { accountChanged(); });
+        connect(formatButton_, &QPushButton::clicked, this, [this] { ButFormatClick(); });
+    }
     layout->addWidget(dataGroup_, 1);
     layout->addWidget(batchGroup);
     layout->addLayout(buttons);
@@ -233,6 +299,33 @@ BillImportDialog::BillImportDialog(AppContext& ctx, QWidget* parent)
     connect(model_, &BillRowsModel::refused, this,
             [this](const QString& message) { ctx_.messages.warn(message); });
     connect(model_, &BillRowsModel::ticksChanged, this, [this] { updateCounts(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { setDetailWidths(); });
+}
+
+void BillImportDialog::setDetailWidths() {
+    const QFontMetrics fm = grid_->fontMetrics();
+    using Detail = BillRowsModel::Detail;
+    const auto sample = [](Detail d) {
+        switch (d) {
+            case Detail::Method:
+                return QStringLiteral("招商银行储蓄卡(1234)");
+            case Detail::Type:
+                return QStringLiteral("商户消费");
+            case Detail::Number:
+                return QStringLiteral("420000000000000000");
+            case Detail::Counterparty:
+                return QStringLiteral("北京某某科技有限公司");
+            case Detail::Summary:
+                return QStringLiteral("网上支付 快捷支付");
+            case Detail::Balance:
+                return QStringLiteral("1,234,567.00");
+        }
+        return QString();
+    };
+    const auto& details = model_->details();
+    for (size_t i = 0; i < details.size(); ++i)
+        grid_->setColumnWidth(Column::FirstDetail + int(i),
+                              fm.horizontalAdvance(sample(details[i])) + 24);
 }
 
 BillImportDialog::~BillImportDialog() = default;
@@ -260,17 +353,115 @@ void BillImportDialog::ButOpenClick() {
 }
 
 void BillImportDialog::openFile(const QString& path) {
+    if (files_ == Files::Statements) {
+        openStatement(path);
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         const Bill bill = BillReader::read(path);
         model_->setRows(import_->plan(bill), bill.source);
     } catch (const SheetError& e) {
         QApplication::restoreOverrideCursor();
-        model_->setRows({}, Bill::Source::WeChat);
+        clearRows();
         ctx_.messages.warn(e.message());
         return;
     }
     QApplication::restoreOverrideCursor();
+}
+
+void BillImportDialog::clearRows() {
+    model_->setRows({}, files_ == Files::Bills ? Bill::Source::WeChat : Bill::Source::Statement);
+}
+
+QString BillImportDialog::accountText() const {
+    return account_ ? account_->text().trimmed() : QString();
+}
+
+void BillImportDialog::openStatement(const QString& path) {
+    sheet_ = {};
+    profile_.reset();
+    bill_ = {};
+    format_->clear();
+    formatButton_->setEnabled(false);
+    std::vector<StatementProfile> profiles;
+    StatementFile::Opened opened;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        profiles = StatementProfiles::all(ctx_.db);
+        opened = StatementFile::open(path, profiles);
+    } catch (const SheetError& e) {
+        QApplication::restoreOverrideCursor();
+        clearRows();
+        ctx_.messages.warn(e.message());
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    if (opened.format != StatementFile::Format::Table) {
+        format_->setText(opened.format == StatementFile::Format::Qif ? QStringLiteral("格式：QIF")
+                                                                     : QStringLiteral("格式：OFX"));
+        showBill(std::move(*opened.bill));
+        return;
+    }
+    sheet_ = std::move(opened.sheet);
+    if (opened.profile < 0) {
+        // Nobody's layout: the user maps it, starting from what its likeliest header suggests.
+        const size_t header = StatementProfiles::guessHeaderRow(sheet_.rows);
+        const QStringList cells = header < sheet_.rows.size() ? sheet_.rows[header] : QStringList();
+        mapTable(StatementProfiles::guess(cells), header);
+        return;
+    }
+    profile_ = profiles[size_t(opened.profile)];
+    headerRow_ = opened.headerRow;
+    formatButton_->setEnabled(true);
+    format_->setText(QStringLiteral("格式：") + profile_->name);
+    showBill(std::move(*opened.bill));
+}
+
+void BillImportDialog::mapTable(const StatementProfile& start, size_t headerRow) {
+    StatementMappingDialog mapping(ctx_, sheet_, start, headerRow, this);
+    if (runDialog_(mapping) != QDialog::Accepted) {
+        // Left as it was: a table still unmapped shows nothing.
+        if (!profile_) clearRows();
+        return;
+    }
+    profile_ = mapping.profile();
+    headerRow_ = mapping.headerRow();
+    formatButton_->setEnabled(true);
+    format_->setText(QStringLiteral("格式：") + profile_->name);
+    readTable();
+}
+
+void BillImportDialog::readTable() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        Bill bill = StatementReader::read(sheet_, *profile_, headerRow_, accountText());
+        QApplication::restoreOverrideCursor();
+        showBill(std::move(bill));
+    } catch (const SheetError& e) {
+        QApplication::restoreOverrideCursor();
+        // The rows stay for "更改格式" to map them otherwise.
+        clearRows();
+        ctx_.messages.warn(e.message());
+    }
+}
+
+void BillImportDialog::showBill(Bill bill) {
+    bill.account = accountText();
+    bill_ = std::move(bill);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    model_->setRows(import_->plan(bill_), bill_.source);
+    QApplication::restoreOverrideCursor();
+}
+
+void BillImportDialog::accountChanged() {
+    if (model_->rowCount() == 0 || accountText() == bill_.account) return;
+    showBill(std::move(bill_));
+}
+
+void BillImportDialog::ButFormatClick() {
+    if (!profile_) return;
+    mapTable(*profile_, headerRow_);
 }
 
 QList<int> BillImportDialog::selectedRows() const {
@@ -321,11 +512,32 @@ void BillImportDialog::showRow(int index) {
     grid_->scrollTo(model_->index(index, Column::Tick));
 }
 
+QString BillImportDialog::doneMessage(int booked) {
+    QString message = SpreadsheetImport::doneMessage(booked);
+    if (files_ == Files::Bills) return message;
+    const QString balance = BillImport::balanceText(import_->balanceCheck(bill_));
+    if (!balance.isEmpty()) message += QStringLiteral("\n") + balance;
+    return message;
+}
+
 void BillImportDialog::ButImportClick() {
     const auto& rows = model_->rows();
     if (BillImport::count(rows).added == 0) {
         ctx_.messages.warn(QStringLiteral("没有勾选要导入的交易！"));
         return;
+    }
+    if (account_) {
+        // A table's rows book into the account picked; a QIF or OFX row may name its own.
+        if (accountText().isEmpty() && bill_.source == Bill::Source::Statement) {
+            ctx_.messages.warn(QStringLiteral("请选择账户！"));
+            account_->setFocus();
+            return;
+        }
+        // What is shown is what is booked: the account typed but not yet taken plans first.
+        if (accountText() != bill_.account) {
+            accountChanged();
+            return;
+        }
     }
     QString why;
     if (const int refused = BillImport::firstRefused(rows, &why); refused >= 0) {
@@ -347,7 +559,7 @@ void BillImportDialog::ButImportClick() {
         return;
     }
     QApplication::restoreOverrideCursor();
-    ctx_.messages.inform(SpreadsheetImport::doneMessage(booked));
+    ctx_.messages.inform(doneMessage(booked));
     ctx_.mySum();
     accept();
 }

@@ -23,15 +23,25 @@ QString statusText(const BillImport::Planned& p) {
     return p.why;
 }
 
+bool fromApp(Bill::Source source) {
+    return source == Bill::Source::WeChat || source == Bill::Source::Alipay;
+}
+
+// A statement's 摘要 (or a QIF or OFX memo); a bill row's note where it has no other.
+QString summaryOf(const BillRow& row) {
+    return row.goods.isEmpty() ? row.note : row.goods;
+}
+
 }  // namespace
 
 BillRowsModel::BillRowsModel(BillImport& import, QObject* parent)
-    : QAbstractTableModel(parent), import_(import) {}
+    : QAbstractTableModel(parent), import_(import), details_(detailsFor({}, source_)) {}
 
 void BillRowsModel::setRows(std::vector<BillImport::Planned> rows, Bill::Source source) {
     beginResetModel();
     rows_ = std::move(rows);
     source_ = source;
+    details_ = detailsFor(rows_, source);
     endResetModel();
     emit ticksChanged();
 }
@@ -41,7 +51,61 @@ int BillRowsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int BillRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : FirstDetail + int(details_.size());
+}
+
+std::vector<BillRowsModel::Detail> BillRowsModel::detailsFor(
+    const std::vector<BillImport::Planned>& rows, Bill::Source source) {
+    if (fromApp(source)) return {Detail::Method, Detail::Type, Detail::Number};
+    // A statement's layout decides what it gives; a column no row fills would only take room.
+    bool counterparty = false, summary = false, balance = false;
+    for (const BillImport::Planned& p : rows) {
+        counterparty = counterparty || !p.row.counterparty.isEmpty();
+        summary = summary || !summaryOf(p.row).isEmpty();
+        balance = balance || p.row.hasBalance;
+    }
+    std::vector<Detail> out;
+    if (counterparty) out.push_back(Detail::Counterparty);
+    if (summary) out.push_back(Detail::Summary);
+    if (balance) out.push_back(Detail::Balance);
+    return out;
+}
+
+QVariant BillRowsModel::detail(const BillImport::Planned& p, Detail d) const {
+    switch (d) {
+        case Detail::Method:
+            return p.row.method;
+        case Detail::Type:
+            return p.row.type;
+        case Detail::Number:
+            return p.row.number;
+        case Detail::Counterparty:
+            return p.row.counterparty;
+        case Detail::Summary:
+            return summaryOf(p.row);
+        case Detail::Balance:
+            return p.row.hasBalance ? Money::display(p.row.balance) : QString();
+    }
+    return {};
+}
+
+QString BillRowsModel::detailTitle(Detail d) const {
+    const bool wechat = source_ == Bill::Source::WeChat;
+    switch (d) {
+        case Detail::Method:
+            return wechat ? QStringLiteral("支付方式") : QStringLiteral("收/付款方式");
+        case Detail::Type:
+            return wechat ? QStringLiteral("交易类型") : QStringLiteral("交易分类");
+        case Detail::Number:
+            return wechat ? QStringLiteral("交易单号") : QStringLiteral("交易订单号");
+        case Detail::Counterparty:
+            return QStringLiteral("对方户名");
+        case Detail::Summary:
+            return QStringLiteral("摘要");
+        case Detail::Balance:
+            return QStringLiteral("余额");
+    }
+    return {};
 }
 
 bool BillRowsModel::editable(Column column) {
@@ -59,7 +123,10 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
         if (p.fixed()) return {};
         return p.ticked ? Qt::Checked : Qt::Unchecked;
     }
-    if (role == Qt::TextAlignmentRole && column == Amount)
+    const bool money =
+        column == Amount ||
+        (column >= FirstDetail && details_[size_t(column - FirstDetail)] == Detail::Balance);
+    if (role == Qt::TextAlignmentRole && money)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ForegroundRole) {
         // Rows that will not be booked read grey; a booked-before row stays grey whatever.
@@ -94,22 +161,14 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
             return p.posting.member;
         case Remark:
             return p.posting.remark;
-        case Method:
-            return p.row.method;
-        case Type:
-            return p.row.type;
-        case Number:
-            return p.row.number;
-        case ColumnCount:
-            break;
+        default:
+            return detail(p, details_[size_t(column - FirstDetail)]);
     }
-    return {};
 }
 
 QVariant BillRowsModel::headerData(int section, Qt::Orientation o, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (o == Qt::Vertical) return rows_[size_t(section)].row.rowNumber;
-    const bool wechat = source_ == Bill::Source::WeChat;
     switch (Column(section)) {
         case Tick:
             return QStringLiteral("导入");
@@ -129,16 +188,9 @@ QVariant BillRowsModel::headerData(int section, Qt::Orientation o, int role) con
             return QStringLiteral("家庭成员");
         case Remark:
             return QStringLiteral("备注");
-        case Method:
-            return wechat ? QStringLiteral("支付方式") : QStringLiteral("收/付款方式");
-        case Type:
-            return wechat ? QStringLiteral("交易类型") : QStringLiteral("交易分类");
-        case Number:
-            return wechat ? QStringLiteral("交易单号") : QStringLiteral("交易订单号");
-        case ColumnCount:
-            break;
+        default:
+            return detailTitle(details_[size_t(section - FirstDetail)]);
     }
-    return {};
 }
 
 Qt::ItemFlags BillRowsModel::flags(const QModelIndex& index) const {
@@ -207,7 +259,7 @@ bool BillRowsModel::applyTo(const QList<int>& rows, Column column, const QVarian
             if (p.fixed() || p.ticked == value.toBool()) continue;
             p.ticked = value.toBool();
             changed = true;
-            emit dataChanged(index(r, 0), index(r, ColumnCount - 1));
+            emit dataChanged(index(r, 0), index(r, columnCount() - 1));
         }
         if (changed) emit ticksChanged();
         return changed;
@@ -226,7 +278,7 @@ bool BillRowsModel::applyTo(const QList<int>& rows, Column column, const QVarian
         ticks = ticks || wasTicked != rows_[size_t(r)].ticked;
     }
     // Carried proposals may sit anywhere in the list.
-    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     if (ticks) emit ticksChanged();
     return true;
 }

@@ -14,11 +14,15 @@ namespace cw {
 // rows of the same counterparty or payment method whose proposal the user has not changed,
 // the way the remembered mapping will propose it next time. Rows already booked are shown
 // "已导入" and cannot be ticked or changed.
+//
+// After the columns booking uses come a few the file gives for reference, chosen by its kind:
+// a payment app's method, category and transaction number; a statement's counterparty, remark
+// and balance, each only when some row carries it.
 class BillRowsModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column {
+    enum Column : int {
         Tick,
         Status,
         Kind,
@@ -28,17 +32,17 @@ class BillRowsModel : public QAbstractTableModel {
         Account,
         Member,
         Remark,
-        Method,
-        Type,
-        Number,
-        ColumnCount
+        FirstDetail  // the file's own columns start here
     };
+    enum class Detail { Method, Type, Number, Counterparty, Summary, Balance };
 
     explicit BillRowsModel(BillImport& import, QObject* parent = nullptr);
 
     void setRows(std::vector<BillImport::Planned> rows, Bill::Source source);
     const std::vector<BillImport::Planned>& rows() const { return rows_; }
     Bill::Source source() const { return source_; }
+    // The file's own columns shown after Remark, in order.
+    const std::vector<Detail>& details() const { return details_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -62,6 +66,10 @@ class BillRowsModel : public QAbstractTableModel {
     void ticksChanged();
 
   private:
+    static std::vector<Detail> detailsFor(const std::vector<BillImport::Planned>& rows,
+                                          Bill::Source source);
+    QVariant detail(const BillImport::Planned& p, Detail d) const;
+    QString detailTitle(Detail d) const;
     // The value as the row will hold it, or a message why it cannot.
     QString accepted(Column column, const QString& text, QString* value) const;
     void set(int row, Column column, const QString& value);
@@ -69,6 +77,7 @@ class BillRowsModel : public QAbstractTableModel {
     BillImport& import_;
     std::vector<BillImport::Planned> rows_;
     Bill::Source source_ = Bill::Source::WeChat;
+    std::vector<Detail> details_;
     int picks_ = 0;  // picks made so far, numbering the next
 };
 
