@@ -183,7 +183,9 @@ void BillImportDialog::build() {
     const Setup& setup = setupOf(files_);
     setWindowTitle(setup.title);
     setObjectName(setup.id);
-    resize(1180, 700);
+    // A statement's own columns come on top of the ones booking uses: as wide as the screen
+    // of a small laptop allows.
+    resize(files_ == Files::Bills ? 1180 : 1240, 700);
     chooser_ = [filter = setup.filter](QWidget* parent) {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     };
@@ -211,16 +213,20 @@ void BillImportDialog::build() {
     // reading of the bill.
     const QFontMetrics fm = grid_->fontMetrics();
     const auto width = [&fm](const QString& sample) { return fm.horizontalAdvance(sample) + 24; };
+    // A statement names no payment method and no refunds, and has columns of its own to show.
+    const bool bills = files_ == Files::Bills;
     const std::pair<Column, QString> widths[] = {
         {Column::Tick, QStringLiteral("导入")},
-        {Column::Status, QStringLiteral("已全额退款")},
+        {Column::Status, bills ? QStringLiteral("已全额退款") : QStringLiteral("金额为0")},
         {Column::Kind, QStringLiteral("不计收支")},
         {Column::Date, QStringLiteral("2026-11-30")},
         {Column::Amount, QStringLiteral("12,345.00")},
         {Column::Category, QStringLiteral("餐饮美食类别")},
-        {Column::Account, QStringLiteral("招商银行储蓄卡(1234)")},
+        {Column::Account,
+         bills ? QStringLiteral("招商银行储蓄卡(1234)") : QStringLiteral("招商银行储蓄卡")},
         {Column::Member, QStringLiteral("家庭成员")},
-        {Column::Remark, QStringLiteral("美团外卖 午餐和饮料一份")}};
+        {Column::Remark,
+         bills ? QStringLiteral("美团外卖 午餐和饮料一份") : QStringLiteral("美团外卖 网上支付")}};
     for (const auto& [column, sample] : widths) grid_->setColumnWidth(column, width(sample));
     setDetailWidths();
     // The app's own columns come last, for reference; the transaction number takes what is left.
@@ -314,11 +320,11 @@ void BillImportDialog::setDetailWidths() {
             case Detail::Number:
                 return QStringLiteral("420000000000000000");
             case Detail::Counterparty:
-                return QStringLiteral("北京某某科技有限公司");
+                return QStringLiteral("某某科技有限公司");
             case Detail::Summary:
-                return QStringLiteral("网上支付 快捷支付");
+                return QStringLiteral("网上支付 快捷");
             case Detail::Balance:
-                return QStringLiteral("1,234,567.00");
+                return QStringLiteral("123,456.00");
         }
         return QString();
     };

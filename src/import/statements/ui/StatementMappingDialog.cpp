@@ -51,6 +51,7 @@ StatementMappingDialog::StatementMappingDialog(AppContext& ctx, const StatementS
     grid_->setObjectName(QStringLiteral("rows"));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setFocusPolicy(Qt::NoFocus);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->horizontalHeader()->setDefaultSectionSize(120);
 
@@ -165,7 +166,16 @@ void StatementMappingDialog::fillGrid() {
         const QStringList& cells = sheet_.rows[size_t(r)];
         for (int c = 0; c < int(cells.size()); ++c)
             grid_->setItem(r, c, new QTableWidgetItem(cells[c]));
+        // A preamble line (a title, the card number) reads whole across the empty cells.
+        const auto filled = std::count_if(cells.begin(), cells.end(),
+                                          [](const QString& t) { return !t.trimmed().isEmpty(); });
+        if (filled == 1 && !cells.first().trimmed().isEmpty() && columns > 1)
+            grid_->setSpan(r, 0, 1, columns);
     }
+    // Wide enough to read a card number, not so wide that one long cell hides the others.
+    grid_->resizeColumnsToContents();
+    for (int c = 0; c < columns; ++c)
+        grid_->setColumnWidth(c, std::clamp(grid_->columnWidth(c), 80, 240));
 }
 
 QStringList StatementMappingDialog::headerCells() const {
