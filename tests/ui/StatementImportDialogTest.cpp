@@ -142,13 +142,25 @@ class StatementImportDialogTest : public QObject {
         const QString path = writeStatement(m.file.programDir());
         BillImportDialog d(m.ctx, BillImportDialog::Files::Statements);
         int mapped = 0;
-        d.setDialogRunner([&](QDialog& dialog) {
-            ++mapped;
+        QString refused;
+        d.setDialogRunner([&](QDialog& dialog) -> int {
+            if (++mapped == 1) {
+                // A marked layout must say which mark is money in.
+                child<QComboBox>(dialog, "amounts")
+                    ->setCurrentText(QStringLiteral("金额加借贷标志列"));
+                child<QComboBox>(dialog, "amountColumn")->setCurrentText(QStringLiteral("余额"));
+                child<QComboBox>(dialog, "markColumn")->setCurrentText(QStringLiteral("附言"));
+                child<QLineEdit>(dialog, "incomeMark")->clear();
+                static_cast<cw::StatementMappingDialog&>(dialog).ButOkClick();
+                refused = m.messages.last();
+                child<QComboBox>(dialog, "amounts")->setCurrentText(QStringLiteral("收入支出两列"));
+            }
             child<QLineEdit>(dialog, "profileName")->setText(QStringLiteral("某某银行"));
             static_cast<cw::StatementMappingDialog&>(dialog).ButOkClick();
             return dialog.result();
         });
         d.openFile(path);
+        QCOMPARE(refused, QStringLiteral("请输入表示收入的文字！"));
         QCOMPARE(d.model()->rowCount(), 2);
         child<QPushButton>(d, "ButImport")->click();
         QCOMPARE(m.messages.last(), QStringLiteral("请选择账户！"));

@@ -363,17 +363,25 @@ void BillImportDialog::openFile(const QString& path) {
         openStatement(path);
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
+    reading([&] {
         const Bill bill = BillReader::read(path);
         model_->setRows(import_->plan(bill), bill.source);
+    });
+}
+
+bool BillImportDialog::reading(const std::function<void()>& read) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        read();
     } catch (const SheetError& e) {
         QApplication::restoreOverrideCursor();
+        // Nothing of a file that cannot be read is shown.
         clearRows();
         ctx_.messages.warn(e.message());
-        return;
+        return false;
     }
     QApplication::restoreOverrideCursor();
+    return true;
 }
 
 void BillImportDialog::clearRows() {
@@ -392,17 +400,11 @@ void BillImportDialog::openStatement(const QString& path) {
     formatButton_->setEnabled(false);
     std::vector<StatementProfile> profiles;
     StatementFile::Opened opened;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
+    const bool read = reading([&] {
         profiles = StatementProfiles::all(ctx_.db);
         opened = StatementFile::open(path, profiles);
-    } catch (const SheetError& e) {
-        QApplication::restoreOverrideCursor();
-        clearRows();
-        ctx_.messages.warn(e.message());
-        return;
-    }
-    QApplication::restoreOverrideCursor();
+    });
+    if (!read) return;
     if (opened.format != StatementFile::Format::Table) {
         format_->setText(opened.format == StatementFile::Format::Qif ? QStringLiteral("格式：QIF")
                                                                      : QStringLiteral("格式：OFX"));
@@ -439,25 +441,15 @@ void BillImportDialog::mapTable(const StatementProfile& start, size_t headerRow)
 }
 
 void BillImportDialog::readTable() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        Bill bill = StatementReader::read(sheet_, *profile_, headerRow_, accountText());
-        QApplication::restoreOverrideCursor();
-        showBill(std::move(bill));
-    } catch (const SheetError& e) {
-        QApplication::restoreOverrideCursor();
-        // The rows stay for "更改格式" to map them otherwise.
-        clearRows();
-        ctx_.messages.warn(e.message());
-    }
+    // When the rows cannot be read so, they stay for "更改格式" to map them otherwise.
+    reading(
+        [this] { showBill(StatementReader::read(sheet_, *profile_, headerRow_, accountText())); });
 }
 
 void BillImportDialog::showBill(Bill bill) {
     bill.account = accountText();
     bill_ = std::move(bill);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    model_->setRows(import_->plan(bill_), bill_.source);
-    QApplication::restoreOverrideCursor();
+    reading([this] { model_->setRows(import_->plan(bill_), bill_.source); });
 }
 
 void BillImportDialog::accountChanged() {

@@ -68,6 +68,9 @@ class BillImportDialog : public QDialog {
 
   private:
     void build();
+    // Runs `read` under the wait cursor; a file it refuses is named in a message and the
+    // preview emptied. Returns whether it read.
+    bool reading(const std::function<void()>& read);
     void setDetailWidths();
     void openStatement(const QString& path);
     // Runs the mapping dialog over the open table; reads it with the profile kept.

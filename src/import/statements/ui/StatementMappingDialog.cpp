@@ -282,6 +282,12 @@ void StatementMappingDialog::ButOkClick() {
         ctx_.messages.warn(why);
         return;
     }
+    // Without it every row of a marked layout would read as money out.
+    if (p.amounts == Amounts::Marked && p.incomeMark.isEmpty()) {
+        ctx_.messages.warn(QStringLiteral("请输入表示收入的文字！"));
+        incomeMark_->setFocus();
+        return;
+    }
     try {
         StatementProfiles::save(ctx_.db, p);
     } catch (const SheetError& e) {
