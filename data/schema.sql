@@ -236,6 +236,17 @@ CREATE TABLE SBillMap (
 CREATE INDEX SBillMap_BName_theT_theKey ON SBillMap(BName, theT, theKey);
 -- END bill imports
 
+-- BEGIN statement profiles
+-- How the user mapped a bank's or card's statement columns, by a name of their own, for every
+-- book; theSpec holds the mapping as a small JSON object.
+CREATE TABLE SStatementProfile (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT,
+  theName TEXT NOT NULL DEFAULT '',
+  theSpec TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX SStatementProfile_theName ON SStatementProfile(theName);
+-- END statement profiles
+
 CREATE TABLE ChangeT (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   BName TEXT NOT NULL DEFAULT '',

@@ -6,9 +6,13 @@ namespace cw::fuzz {
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"xlsx", xlsxPackage}, {"xlsx-parts", xlsxParts},
-        {"xls", xlsFile},      {"xls-frames", xlsFrames},
-        {"bill", billFile},    {"restore", restoreCandidate, restoreSeeds},
+        {"xlsx", xlsxPackage},
+        {"xlsx-parts", xlsxParts},
+        {"xls", xlsFile},
+        {"xls-frames", xlsFrames},
+        {"bill", billFile},
+        {"statement", statementFile},
+        {"restore", restoreCandidate, restoreSeeds},
     };
     return all;
 }

@@ -58,6 +58,7 @@ void SheetRows::endRow(int rowNumber, bool findHeader) {
         blank = textOf(it->text).trimmed().isEmpty();
     if (blank || (findHeader && header.isEmpty())) {
         if (!blank) {
+            headerRowNumber = rowNumber;
             header.resize(qsizetype((cells_.end() - 1)->column) + 1);
             for (auto it = first; it != cells_.end(); ++it) header[it->column] = stringOf(it->text);
         }

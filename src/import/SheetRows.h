@@ -19,6 +19,8 @@ namespace cw {
 class SheetRows {
   public:
     QStringList header;
+    // The header's own row number (0 while no row holds anything).
+    int headerRowNumber = 0;
 
     // Gathers one row as read (cells by 0-based column); the first non-empty one is the header.
     void add(int rowNumber, const QStringList& cells);

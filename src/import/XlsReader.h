@@ -19,7 +19,7 @@ class XlsReader {
         int wallSeconds = 30;                            // then the helper is killed
     };
 
-    // Throws SheetError when the file is damaged, too big, has no sheet of that name, or the
+    // An empty name reads the first sheet. Throws SheetError when the file is damaged, too big, has no sheet of that name, or the
     // helper cannot be found or started.
     static SheetRows read(const QString& path, const QString& sheetName);
 

@@ -59,8 +59,11 @@ bool XlsStream::name(unsigned char tag, const char* payload, quint32 size) {
     if (tag != f::Name && tag != f::Unreadable) return false;
     if (sheets_ > 0xffff) return false;
     const int i = sheets_++;
-    if (tag == f::Name && index_ < 0 &&
-        QString::fromUtf8(payload, size).compare(sheetName_, Qt::CaseInsensitive) == 0) {
+    // No name asked for: the first sheet, whatever it is called.
+    if (sheetName_.isEmpty() && i == 0) {
+        index_ = 0;
+    } else if (tag == f::Name && index_ < 0 &&
+               QString::fromUtf8(payload, size).compare(sheetName_, Qt::CaseInsensitive) == 0) {
         index_ = i;
     }
     return true;

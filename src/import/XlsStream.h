@@ -23,7 +23,7 @@ class XlsStream {
     // The next bytes of the output; false once they are not a well-formed stream.
     bool feed(const QByteArray& bytes);
     // Every sheet name has come; sheetIndex() is then the one asked for, -1 when none is so
-    // named (compared as the .xlsx reader does, ignoring case).
+    // named (compared as the .xlsx reader does, ignoring case); 0 when the name asked is empty.
     bool asked() const { return stage_ > Stage::Names; }
     int sheetIndex() const { return index_; }
     bool complete() const { return stage_ == Stage::Done; }

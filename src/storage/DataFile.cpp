@@ -105,6 +105,14 @@ void DataFile::upgrade(Database& db) {
             tx.commit();
         }
     }
+    if (lacks("SStatementProfile")) {
+        const QString profiles = block("statement profiles");
+        if (!profiles.isEmpty()) {
+            Transaction tx(db);
+            db.execScript(profiles);
+            tx.commit();
+        }
+    }
 }
 
 }  // namespace cw

@@ -40,16 +40,6 @@ bool successfulStatus(const QString& status) {
     return true;
 }
 
-// A bill's texts end up in names and remarks: a tab or line break hidden in a counterparty
-// would split a TSV row or a grid cell.
-QString clean(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (c.category() != QChar::Other_Control) out += c;
-    return out.trimmed();
-}
-
 // "2026-11-03 12:01:09", "2026/11/3 12:01" → "2026-11-03 12:01:09"; the same transaction reads
 // alike from the .csv and the .xlsx of one bill.
 QString timeOf(const QString& text) {
@@ -100,7 +90,29 @@ bool BillReader::parseAmount(const QString& text, double* value) {
     return Money::parse(t, value);
 }
 
-SheetRows BillReader::parseCsv(const QString& text, int maxLineChars) {
+bool BillReader::parseSignedAmount(const QString& text, double* value) {
+    static const QRegularExpression currency(QStringLiteral("CNY|RMB|[¥￥\\s]|元$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QString t = text.trimmed();
+    t.remove(currency);
+    const bool negative = t.startsWith(QLatin1Char('-'));
+    if (negative || t.startsWith(QLatin1Char('+'))) t.remove(0, 1);
+    if (!parseAmount(t, value)) return false;
+    if (negative) *value = -*value;
+    return true;
+}
+
+// A bill's texts end up in names and remarks: a tab or line break hidden in a counterparty
+// would split a TSV row or a grid cell.
+QString BillReader::clean(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control) out += c;
+    return out.trimmed();
+}
+
+SheetRows BillReader::parseCsv(const QString& text, int maxLineChars, qint64 maxCells) {
     SheetRows out;
     QStringList cells;
     QString cell;
@@ -111,10 +123,18 @@ SheetRows BillReader::parseCsv(const QString& text, int maxLineChars) {
         cells << cell;
         cell.clear();
     };
+    qint64 held = 0;
     const auto endRow = [&] {
         endCell();
         bool any = false;
-        for (const QString& c : cells) any = any || !c.trimmed().isEmpty();
+        for (const QString& c : cells) {
+            any = any || !c.trimmed().isEmpty();
+            held += c.isEmpty() ? 0 : 1;
+        }
+        if (held > maxCells) {
+            throw SheetError(
+                SheetLimits::billExceeded(QStringLiteral("单元格超过 %1 个").arg(maxCells)));
+        }
         // The header is found among the rows, not guessed by SheetRows: every row goes in.
         if (any) out.addRow(start, cells);
         cells.clear();
@@ -244,11 +264,11 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
     return bill;
 }
 
-Bill BillReader::read(const QString& path, const SheetLimits& limits) {
+QByteArray BillReader::load(const QString& path, const SheetLimits& limits) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw SheetError(QStringLiteral("无法打开文件：") + path);
     // Read no further than the limit: a device such as /dev/zero has no size and no end. Read
-    // piece by piece, so a small bill does not cost a buffer as big as the limit.
+    // piece by piece, so a small file does not cost a buffer as big as the limit.
     QByteArray bytes;
     while (bytes.size() <= limits.billBytes) {
         const QByteArray piece =
@@ -256,11 +276,29 @@ Bill BillReader::read(const QString& path, const SheetLimits& limits) {
         if (piece.isEmpty()) break;
         bytes += piece;
     }
-    file.close();
     if (bytes.size() > limits.billBytes) {
         throw SheetError(SheetLimits::billExceeded(
             QStringLiteral("文件大于 %1").arg(SheetLimits::bytes(limits.billBytes))));
     }
+    return bytes;
+}
+
+bool BillReader::decode(const QByteArray& bytes, QString* text) {
+    // WeChat writes UTF-8 (with a byte-order mark), Alipay and the banks GBK; a text that is
+    // no valid UTF-8 is read as GBK.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    *text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        QStringDecoder gbk("GB18030");
+        if (!gbk.isValid()) return false;
+        *text = gbk.decode(bytes);
+    }
+    if (text->startsWith(QChar(0xFEFF))) text->remove(0, 1);
+    return true;
+}
+
+Bill BillReader::read(const QString& path, const SheetLimits& limits) {
+    const QByteArray bytes = load(path, limits);
     if (bytes.startsWith(QByteArray("PK\x03\x04", 4))) {
         if (XlsxReader::isOpenDocument(path))
             throw SheetError(XlsxReader::openDocumentRefused(QStringLiteral(".xlsx、.csv")));
@@ -276,16 +314,8 @@ Bill BillReader::read(const QString& path, const SheetLimits& limits) {
         }
         return fromRows(rows, numbers);
     }
-    // WeChat writes UTF-8 (with a byte-order mark), Alipay GBK; a text that is no valid UTF-8
-    // is read as GBK.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        QStringDecoder gbk("GB18030");
-        if (!gbk.isValid()) throw SheetError(expected());
-        text = gbk.decode(bytes);
-    }
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    QString text;
+    if (!decode(bytes, &text)) throw SheetError(expected());
     const SheetRows sheet = parseCsv(text, limits.billLineChars);
     std::vector<QStringList> rows;
     std::vector<int> numbers;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -72,11 +73,23 @@ class BillReader {
     // Refuses a text file past limits.billBytes and a line past limits.billLineChars; an
     // .xlsx bill is read within the spreadsheet limits.
     static Bill read(const QString& path, const SheetLimits& limits = {});
-    // The rows of a CSV text, each with its 1-based line number.
-    static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars);
+    // A text file's bytes, read no further than limits.billBytes (refused past it).
+    static QByteArray load(const QString& path, const SheetLimits& limits = {});
+    // UTF-8, with or without a byte-order mark, else GBK (read as GB18030); false when no GBK
+    // decoder is at hand for a text that is no UTF-8.
+    static bool decode(const QByteArray& bytes, QString* text);
+    // The rows of a CSV text, each with its 1-based line number; refused past maxLineChars in
+    // a line or maxCells cells holding anything.
+    static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars,
+                              qint64 maxCells = SheetLimits().cells);
     // "¥1,234.50" → 1234.5; false when it is no amount. Strict: separators only between
     // groups of three, at most two decimals, so "¥1.234,50" is refused rather than misread.
     static bool parseAmount(const QString& text, double* value);
+    // The same with a leading "+" or "-" and the currency written as "¥", "CNY" or "RMB"
+    // around it, as bank statements write their money: "-1,234.50", "RMB 12.00".
+    static bool parseSignedAmount(const QString& text, double* value);
+    // A cell's text without control characters, trimmed.
+    static QString clean(const QString& text);
     static Bill fromRows(const std::vector<QStringList>& rows, const std::vector<int>& numbers);
 };
 

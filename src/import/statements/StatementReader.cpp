@@ -1,15 +1,281 @@
 #include "import/statements/StatementReader.h"
 
+#include <QDate>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+
+#include "import/SpreadsheetImport.h"
+#include "import/XlsReader.h"
+#include "import/XlsxReader.h"
+
 namespace cw {
 
-StatementSheet StatementReader::sheet(const QString&, const SheetLimits&) {
-    return {};
+namespace {
+
+StatementSheet fromSheetRows(const SheetRows& rows, const SheetLimits& limits) {
+    StatementSheet out;
+    if (rows.header.isEmpty()) return out;
+    if (rows.cellCount() > limits.statementCells) {
+        throw SheetError(
+            SheetLimits::exceeded(QStringLiteral("单元格超过 %1 个").arg(limits.statementCells)));
+    }
+    // The workbook readers take the first row that holds anything as a header; for a
+    // statement that is usually the preamble's title, and it is a row like the others.
+    out.rows.push_back(rows.header);
+    out.numbers.push_back(rows.headerRowNumber);
+    for (size_t r = 0; r < rows.rowCount(); ++r) {
+        out.rows.push_back(rows.row(r));
+        out.numbers.push_back(rows.rowNumber(r));
+    }
+    return out;
 }
-Bill StatementReader::read(const StatementSheet&, const StatementProfile&, size_t,
-                           const QString& account) {
+
+[[noreturn]] void refuseRow(int row, const QString& header, const QString& what) {
+    throw SheetError(QStringLiteral("第 %1 行 %2 %3").arg(row).arg(header, what) +
+                     SpreadsheetImport::nothingImported());
+}
+
+// "2026-11-03", "2026/11/3 9:05", "2026.11.3", "20261103 090512", "2026年11月3日 09:05:12" →
+// the day and, when the cell gives it, the time of day ("09:05:12"); false when it is no date.
+bool dateOf(const QString& text, QString* day, QString* time) {
+    // A time of day follows a blank or a "T", or straight after "日".
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\d{4})(?:([-/.])(\\d{1,2})\\2(\\d{1,2})|(\\d{2})(\\d{2})|年(\\d{1,2})月(\\d{1,2})日?)"
+        "(?:(?:[ T]+|(?<=日)\\s*)(\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?:\\.\\d{1,6})?"
+        "|\\s+(\\d{2})(\\d{2})(\\d{2}))?$"));
+    const QRegularExpressionMatch m = pattern.match(text.trimmed());
+    if (!m.hasMatch()) return false;
+    const auto first = [&m](std::initializer_list<int> groups) {
+        for (int g : groups)
+            if (m.capturedLength(g) > 0) return m.captured(g).toInt();
+        return 0;
+    };
+    const QDate date(m.captured(1).toInt(), first({3, 5, 7}), first({4, 6, 8}));
+    if (!date.isValid()) return false;
+    *day = date.toString(QStringLiteral("yyyy-MM-dd"));
+    time->clear();
+    if (m.capturedLength(9) > 0 || m.capturedLength(12) > 0) {
+        const QTime t(first({9, 12}), first({10, 13}), first({11, 14}));
+        if (!t.isValid()) return false;
+        *time = t.toString(QStringLiteral("HH:mm:ss"));
+    }
+    return true;
+}
+
+// A separate time column: "9:05", "09:05:12", "090512"; a workbook's time cell may come with
+// a day before it. Empty when it holds no time of day.
+QString timeOf(const QString& text) {
+    static const QRegularExpression clock(
+        QStringLiteral("(?:^|\\s)(\\d{1,2}):(\\d{2})(?::(\\d{2}))?$"));
+    static const QRegularExpression digits(QStringLiteral("^\\d{5,6}$"));
+    const QString t = text.trimmed();
+    QTime out;
+    const QRegularExpressionMatch m = clock.match(t);
+    if (m.hasMatch()) {
+        out = QTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    } else if (digits.match(t).hasMatch()) {
+        const int n = t.toInt();
+        out = QTime(n / 10000, n / 100 % 100, n % 100);
+    }
+    return out.isValid() ? out.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+// What a statement writes below its rows: totals, a count of the rows, "以下空白".
+bool closingLine(const QStringList& cells) {
+    static const QRegularExpression closing(
+        QStringLiteral("合计|总计|小计|以下空白|^共\\s*[0-9,]+\\s*笔"));
+    for (const QString& cell : cells) {
+        const QString t = cell.trimmed();
+        if (t.isEmpty()) continue;
+        return closing.match(t).hasMatch();  // the row's first text says what it is
+    }
+    return false;
+}
+
+bool noMoney(const QString& text) {
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == QLatin1String("-") || t == QLatin1String("--");
+}
+
+// The columns of one profile in one header row.
+class Columns {
+  public:
+    Columns(const QStringList& header, const StatementProfile& profile, int headerNumber) {
+        for (int i = header.size() - 1; i >= 0; --i) at_.insert(header[i].trimmed(), i);
+        for (const QString& h : profile.headers()) {
+            if (!at_.contains(h)) {
+                throw SheetError(QStringLiteral("第 %1 行表头中没有“%2”列，不是格式“%3”的对账单！")
+                                     .arg(headerNumber)
+                                     .arg(h, profile.name));
+            }
+        }
+    }
+    QString raw(const QStringList& cells, const QString& header) const {
+        if (header.trimmed().isEmpty()) return QString();
+        return cells.value(at_.value(header.trimmed(), -1));
+    }
+    QString text(const QStringList& cells, const QString& header) const {
+        return BillReader::clean(raw(cells, header));
+    }
+
+  private:
+    QHash<QString, int> at_;
+};
+
+class RowReader {
+  public:
+    RowReader(const StatementProfile& profile, const Columns& columns) : p_(profile), c_(columns) {}
+
+    // False for the closing line; throws for a row that cannot be read.
+    bool read(const QStringList& cells, int number, BillRow* row) const {
+        row->rowNumber = number;
+        QString time;
+        if (!dateOf(c_.raw(cells, p_.date), &row->day, &time)) {
+            if (closingLine(cells)) return false;
+            refuseRow(number, p_.date, QStringLiteral("不是有效的日期！"));
+        }
+        if (!p_.time.trimmed().isEmpty()) {
+            const QString own = timeOf(c_.raw(cells, p_.time));
+            if (!own.isEmpty()) time = own;
+        }
+        row->time = time.isEmpty() ? row->day : row->day + QLatin1Char(' ') + time;
+        money(cells, row);
+        row->counterparty = c_.text(cells, p_.counterparty);
+        row->counterpartyAccount = c_.text(cells, p_.counterpartyAccount);
+        QStringList remarks;
+        for (const QString& h : p_.remarks) {
+            const QString t = c_.text(cells, h);
+            if (&h == &p_.remarks.front()) row->type = t;
+            if (!t.isEmpty()) remarks << t;
+        }
+        row->goods = remarks.join(QLatin1Char(' '));
+        if (!p_.balance.trimmed().isEmpty()) {
+            const QString b = c_.raw(cells, p_.balance);
+            if (!noMoney(b)) {
+                if (!BillReader::parseSignedAmount(b, &row->balance))
+                    refuseRow(number, p_.balance, QStringLiteral("不是有效的金额！"));
+                row->hasBalance = true;
+            }
+        }
+        row->successful = true;
+        return true;
+    }
+
+  private:
+    double amountOf(const QStringList& cells, const QString& header, int number,
+                    bool emptyIsNone) const {
+        const QString t = c_.raw(cells, header);
+        double v = 0;
+        if (emptyIsNone && noMoney(t)) return 0;
+        if (!BillReader::parseSignedAmount(t, &v))
+            refuseRow(number, header, QStringLiteral("不是有效的金额！"));
+        return v;
+    }
+
+    bool markedIncome(const QString& mark) const {
+        if (!p_.incomeMark.isEmpty()) return mark.contains(p_.incomeMark, Qt::CaseInsensitive);
+        for (const char* word : {"贷", "收", "存", "入"})
+            if (mark.contains(QString::fromUtf8(word))) return true;
+        const QString upper = mark.toUpper();
+        return upper == QLatin1String("C") || upper == QLatin1String("CR") ||
+               upper == QLatin1String("CREDIT");
+    }
+
+    void money(const QStringList& cells, BillRow* row) const {
+        double in = 0;
+        switch (p_.amounts) {
+            case StatementProfile::Amounts::Split:
+                // A row with both filled moved the difference.
+                in = std::abs(amountOf(cells, p_.income, row->rowNumber, true)) -
+                     std::abs(amountOf(cells, p_.expense, row->rowNumber, true));
+                break;
+            case StatementProfile::Amounts::Marked:
+                in = amountOf(cells, p_.amount, row->rowNumber, false);
+                if (!markedIncome(c_.text(cells, p_.mark))) in = -in;
+                break;
+            case StatementProfile::Amounts::Signed:
+                in = amountOf(cells, p_.amount, row->rowNumber, false);
+                if (p_.positiveIsExpense) in = -in;
+                break;
+        }
+        row->direction = in < 0 ? BillRow::Direction::Out : BillRow::Direction::In;
+        row->amount = std::abs(in);
+    }
+
+    const StatementProfile& p_;
+    const Columns& c_;
+};
+
+// The balance the statement closes with: the latest row's, whichever end of the file it is at.
+void closingBalance(Bill* bill) {
+    const std::vector<BillRow>& rows = bill->rows;
+    if (rows.empty()) return;
+    const bool newestFirst = rows.front().time > rows.back().time;
+    const auto take = [bill](const BillRow& r) {
+        if (!r.hasBalance) return false;
+        bill->hasClosingBalance = true;
+        bill->closingBalance = r.balance;
+        bill->closingDay = r.day;
+        return true;
+    };
+    if (newestFirst) {
+        for (auto it = rows.begin(); it != rows.end() && !take(*it); ++it) {
+        }
+    } else {
+        for (auto it = rows.rbegin(); it != rows.rend() && !take(*it); ++it) {
+        }
+    }
+}
+
+}  // namespace
+
+StatementSheet StatementReader::sheet(const QString& path, const SheetLimits& limits) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw SheetError(QStringLiteral("无法打开文件：") + path);
+    const QByteArray head = file.read(8);
+    file.close();
+    static const QByteArray zipMagic("PK\x03\x04", 4);
+    static const QByteArray biffMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    // The statement is the first sheet, whatever the bank calls it.
+    if (head.startsWith(zipMagic)) {
+        if (XlsxReader::isOpenDocument(path))
+            throw SheetError(XlsxReader::openDocumentRefused(QStringLiteral(".xls、.xlsx、.csv")));
+        return fromSheetRows(XlsxReader::read(path, QString(), limits), limits);
+    }
+    if (head == biffMagic) return fromSheetRows(XlsReader::read(path, QString()), limits);
+    QString text;
+    if (!BillReader::decode(BillReader::load(path, limits), &text))
+        throw SheetError(QStringLiteral("无法读取GBK编码的文件！"));
+    const SheetRows rows = BillReader::parseCsv(text, limits.billLineChars, limits.statementCells);
+    StatementSheet out;
+    for (size_t r = 0; r < rows.rowCount(); ++r) {
+        out.rows.push_back(rows.row(r));
+        out.numbers.push_back(rows.rowNumber(r));
+    }
+    return out;
+}
+
+Bill StatementReader::read(const StatementSheet& sheet, const StatementProfile& profile,
+                           size_t headerRow, const QString& account) {
     Bill bill;
     bill.source = Bill::Source::Statement;
     bill.account = account;
+    QString why;
+    if (!profile.usable(&why)) throw SheetError(why);
+    if (headerRow >= sheet.rows.size()) throw SheetError(QStringLiteral("找不到表头行！"));
+    const QStringList& header = sheet.rows[headerRow];
+    const Columns columns(header, profile, sheet.numbers[headerRow]);
+    const RowReader reader(profile, columns);
+    for (size_t r = headerRow + 1; r < sheet.rows.size(); ++r) {
+        const QStringList& cells = sheet.rows[r];
+        // A statement of several pages may write the header again on each.
+        if (columns.raw(cells, profile.date).trimmed() == profile.date.trimmed()) continue;
+        BillRow row;
+        if (!reader.read(cells, sheet.numbers[r], &row)) break;
+        bill.rows.push_back(std::move(row));
+    }
+    closingBalance(&bill);
     return bill;
 }
 
