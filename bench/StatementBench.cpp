@@ -39,6 +39,14 @@ qint64 gBookSize = 10'000;
 const char* const kParties[] = {"美团",     "京东",     "国家电网", "中国移动", "永辉超市",
                                 "滴滴出行", "中国石化", "物业公司", "某某公司", "张三"};
 
+QString yuan(qint64 cents) {
+    const qint64 a = cents < 0 ? -cents : cents;
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(a / 100)
+        .arg(a % 100, 2, 10, QLatin1Char('0'));
+}
+
 StatementProfile profile() {
     StatementProfile p;
     p.name = QStringLiteral("测试银行");
@@ -66,22 +74,20 @@ QString writeStatement(const QString& path) {
         const QDate day = start.addDays(i * 699 / kRows);
         const bool salary = i % 400 == 0;
         const qint64 cents =
-            salary ? 1'200'000 : std::uniform_int_distribution<qint64>(100, 60'000)(rng);
+            salary ? 1'200'000 : std::uniform_int_distribution<qint64>(100, 6'000)(rng);
         balance += salary ? cents : -cents;
-        const QString amount =
-            QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+        const QString amount = yuan(cents);
         const QString party =
             salary ? QStringLiteral("某某公司") : QString::fromUtf8(kParties[i % 8]);
-        lines << QStringLiteral("%1,%2,%3,%4,%5,%6.%7,%8,%9")
+        lines << QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8")
                      .arg(day.toString(QStringLiteral("yyyyMMdd")),
                           QStringLiteral("%1:%2:00")
                               .arg(8 + i % 12, 2, 10, QLatin1Char('0'))
                               .arg(i % 60, 2, 10, QLatin1Char('0')),
                           salary ? QStringLiteral("代发工资") : QStringLiteral("消费"),
                           salary ? amount : QString(), salary ? QString() : amount)
-                     .arg(balance / 100)
-                     .arg(balance % 100, 2, 10, QLatin1Char('0'))
-                     .arg(party, QStringLiteral("62%1").arg(i % 8, 8, 10, QLatin1Char('0')));
+                     .arg(yuan(balance), party,
+                          QStringLiteral("62%1").arg(i % 8, 8, 10, QLatin1Char('0')));
     }
     QStringEncoder gbk("GB18030");
     QFile file(path);

@@ -26,6 +26,9 @@ struct SheetLimits {
     // A bill as a text file, and one of its lines.
     qint64 billBytes = qint64(64) << 20;
     int billLineChars = 65'536;
+    // Cells holding anything in a statement, which is held as a list of rows while the user
+    // maps its columns (some 60 bytes a cell): far more than years of a bank's detail.
+    qint64 statementCells = qint64(2) << 20;
 
     // "Excel文件超过上限：行号 2000000，最多 1048576 行！"
     static QString exceeded(const QString& what);

@@ -112,7 +112,7 @@ QString BillReader::clean(const QString& text) {
     return out.trimmed();
 }
 
-SheetRows BillReader::parseCsv(const QString& text, int maxLineChars) {
+SheetRows BillReader::parseCsv(const QString& text, int maxLineChars, qint64 maxCells) {
     SheetRows out;
     QStringList cells;
     QString cell;
@@ -123,10 +123,18 @@ SheetRows BillReader::parseCsv(const QString& text, int maxLineChars) {
         cells << cell;
         cell.clear();
     };
+    qint64 held = 0;
     const auto endRow = [&] {
         endCell();
         bool any = false;
-        for (const QString& c : cells) any = any || !c.trimmed().isEmpty();
+        for (const QString& c : cells) {
+            any = any || !c.trimmed().isEmpty();
+            held += c.isEmpty() ? 0 : 1;
+        }
+        if (held > maxCells) {
+            throw SheetError(
+                SheetLimits::billExceeded(QStringLiteral("单元格超过 %1 个").arg(maxCells)));
+        }
         // The header is found among the rows, not guessed by SheetRows: every row goes in.
         if (any) out.addRow(start, cells);
         cells.clear();

@@ -78,8 +78,10 @@ class BillReader {
     // UTF-8, with or without a byte-order mark, else GBK (read as GB18030); false when no GBK
     // decoder is at hand for a text that is no UTF-8.
     static bool decode(const QByteArray& bytes, QString* text);
-    // The rows of a CSV text, each with its 1-based line number.
-    static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars);
+    // The rows of a CSV text, each with its 1-based line number; refused past maxLineChars in
+    // a line or maxCells cells holding anything.
+    static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars,
+                              qint64 maxCells = SheetLimits().cells);
     // "¥1,234.50" → 1234.5; false when it is no amount. Strict: separators only between
     // groups of three, at most two decimals, so "¥1.234,50" is refused rather than misread.
     static bool parseAmount(const QString& text, double* value);

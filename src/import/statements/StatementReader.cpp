@@ -13,9 +13,13 @@ namespace cw {
 
 namespace {
 
-StatementSheet fromSheetRows(const SheetRows& rows) {
+StatementSheet fromSheetRows(const SheetRows& rows, const SheetLimits& limits) {
     StatementSheet out;
     if (rows.header.isEmpty()) return out;
+    if (rows.cellCount() > limits.statementCells) {
+        throw SheetError(
+            SheetLimits::exceeded(QStringLiteral("单元格超过 %1 个").arg(limits.statementCells)));
+    }
     // The workbook readers take the first row that holds anything as a header; for a
     // statement that is usually the preamble's title, and it is a row like the others.
     out.rows.push_back(rows.header);
@@ -35,11 +39,11 @@ StatementSheet fromSheetRows(const SheetRows& rows) {
 // "2026-11-03", "2026/11/3 9:05", "2026.11.3", "20261103 090512", "2026年11月3日 09:05:12" →
 // the day and, when the cell gives it, the time of day ("09:05:12"); false when it is no date.
 bool dateOf(const QString& text, QString* day, QString* time) {
+    // A time of day follows a blank or a "T", or straight after "日".
     static const QRegularExpression pattern(QStringLiteral(
         "^(\\d{4})(?:([-/.])(\\d{1,2})\\2(\\d{1,2})|(\\d{2})(\\d{2})|年(\\d{1,2})月(\\d{1,2})日?)"
-        "(?:(?:[ "
-        "T]+|\\s*)(\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?:\\.\\d{1,6})?|\\s+(\\d{2})(\\d{2})(\\d{2}))?"
-        "$"));
+        "(?:(?:[ T]+|(?<=日)\\s*)(\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?:\\.\\d{1,6})?"
+        "|\\s+(\\d{2})(\\d{2})(\\d{2}))?$"));
     const QRegularExpressionMatch m = pattern.match(text.trimmed());
     if (!m.hasMatch()) return false;
     const auto first = [&m](std::initializer_list<int> groups) {
@@ -237,13 +241,13 @@ StatementSheet StatementReader::sheet(const QString& path, const SheetLimits& li
     if (head.startsWith(zipMagic)) {
         if (XlsxReader::isOpenDocument(path))
             throw SheetError(XlsxReader::openDocumentRefused(QStringLiteral(".xls、.xlsx、.csv")));
-        return fromSheetRows(XlsxReader::read(path, QString(), limits));
+        return fromSheetRows(XlsxReader::read(path, QString(), limits), limits);
     }
-    if (head == biffMagic) return fromSheetRows(XlsReader::read(path, QString()));
+    if (head == biffMagic) return fromSheetRows(XlsReader::read(path, QString()), limits);
     QString text;
     if (!BillReader::decode(BillReader::load(path, limits), &text))
         throw SheetError(QStringLiteral("无法读取GBK编码的文件！"));
-    const SheetRows rows = BillReader::parseCsv(text, limits.billLineChars);
+    const SheetRows rows = BillReader::parseCsv(text, limits.billLineChars, limits.statementCells);
     StatementSheet out;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         out.rows.push_back(rows.row(r));

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QStringEncoder>
+
 #include "bookkeeping/BookkeepingFixture.h"
 #include "import/bills/BillImport.h"
+#include "support/CliRun.h"
 
 namespace {
 
@@ -181,6 +185,45 @@ TEST_F(StatementImportTest, QifCategoriesAndTransfersMapToTheBook) {
     EXPECT_DOUBLE_EQ(balance("招行卡"), 880);
     EXPECT_DOUBLE_EQ(balance("储蓄卡"), 240);
     EXPECT_EQ(book(b).imported, 3);
+}
+
+// A 建设银行 statement in GBK as a script imports it: recognised, booked with the balance
+// compared, then found booked; the account is asked for and must be the book's.
+TEST_F(StatementImportTest, CliBooksAStatementOnceAndComparesItsBalance) {
+    f.db().exec(QStringLiteral("UPDATE UList SET theDate='2026-10-01' WHERE theType='开户'"));
+    const QString text = QStringLiteral(
+        "中国建设银行个人活期账户交易明细\r\n账号：6217****0001\r\n\r\n"
+        "交易日期,交易时间,摘要,支出,收入,账户余额,币种,对方账号,对方户名,交易地点\r\n"
+        "20261103,12:01:09,消费,35.50,,964.50,人民币,,美团,网上\r\n"
+        "20261110,09:00:00,转账,500.00,,464.50,人民币,6222000002,储蓄卡,网银\r\n"
+        "20261115,09:00:00,代发工资,,\"8,000.00\",8464.50,人民币,,某公司,\r\n"
+        "合计,,,,,,,,,\r\n");
+    const QString path = f.programDir() + QStringLiteral("/ccb.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringEncoder("GB18030").encode(text));
+    file.close();
+    f.reopen();
+    const QStringList book{"--home", f.programDir(), "--book", "我家"};
+    cw::test::CliRun r = cw::test::runCli(book + QStringList{"statement", path});
+    EXPECT_EQ(r.code, 2);
+    r = cw::test::runCli(book + QStringList{"statement", path, "account=没有的卡"});
+    EXPECT_EQ(r.code, 3);
+    r = cw::test::runCli(book + QStringList{"statement", path, "account=招行卡", "dry-run"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("新增\t2026-11-10\t转账\t500\t招行卡→储蓄卡")))
+        << r.out.toStdString();
+    r = cw::test::runCli(book + QStringList{"statement", path, "account=招行卡"});
+    EXPECT_EQ(r.out, QStringLiteral("新增\t3\n已导入\t0\n跳过\t0\n"
+                                    "账单余额\t8464.5\n账户余额\t8464.5\n差额\t0\n"))
+        << r.err.toStdString();
+    r = cw::test::runCli(book + QStringList{"statement", path, "account=招行卡"});
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("新增\t0\n已导入\t3\n"))) << r.out.toStdString();
+    r = cw::test::runCli(book +
+                         QStringList{"statement", path, "account=招行卡", "profile=工商银行"});
+    EXPECT_EQ(r.code, 3);
+    f.reopen();
+    EXPECT_DOUBLE_EQ(balance("储蓄卡"), 700);
 }
 
 }  // namespace
