@@ -8,6 +8,7 @@
 #include "import/SpreadsheetImport.h"
 #include "import/XlsReader.h"
 #include "import/XlsxReader.h"
+#include "storage/Money.h"
 
 namespace cw {
 
@@ -191,7 +192,8 @@ class RowReader {
                      std::abs(amountOf(cells, p_.expense, row->rowNumber, true));
                 break;
             case StatementProfile::Amounts::Marked:
-                in = amountOf(cells, p_.amount, row->rowNumber, false);
+                // The mark says which way; a sign some banks add to it says nothing more.
+                in = std::abs(amountOf(cells, p_.amount, row->rowNumber, false));
                 if (!markedIncome(c_.text(cells, p_.mark))) in = -in;
                 break;
             case StatementProfile::Amounts::Signed:
@@ -208,10 +210,30 @@ class RowReader {
 };
 
 // The balance the statement closes with: the latest row's, whichever end of the file it is at.
+double signedAmount(const BillRow& r) {
+    return r.direction == BillRow::Direction::Out ? -r.amount : r.amount;
+}
+
+// Rows of one day tell no order by their times; their balances do: read oldest first, each
+// balance is the one before it moved by the row's money.
+bool newestFirst(const std::vector<BillRow>& rows) {
+    if (rows.front().time != rows.back().time) return rows.front().time > rows.back().time;
+    int ascending = 0;
+    int descending = 0;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const BillRow& a = rows[i - 1];
+        const BillRow& b = rows[i];
+        if (!a.hasBalance || !b.hasBalance) continue;
+        if (Money::round(b.balance - a.balance) == Money::round(signedAmount(b))) ++ascending;
+        if (Money::round(a.balance - b.balance) == Money::round(signedAmount(a))) ++descending;
+    }
+    return descending > ascending;
+}
+
 void closingBalance(Bill* bill) {
     const std::vector<BillRow>& rows = bill->rows;
     if (rows.empty()) return;
-    const bool newestFirst = rows.front().time > rows.back().time;
+    const bool descending = newestFirst(rows);
     const auto take = [bill](const BillRow& r) {
         if (!r.hasBalance) return false;
         bill->hasClosingBalance = true;
@@ -219,7 +241,7 @@ void closingBalance(Bill* bill) {
         bill->closingDay = r.day;
         return true;
     };
-    if (newestFirst) {
+    if (descending) {
         for (auto it = rows.begin(); it != rows.end() && !take(*it); ++it) {
         }
     } else {

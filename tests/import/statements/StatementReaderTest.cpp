@@ -108,6 +108,11 @@ TEST_F(StatementReaderTest, EachWayOfGivingTheMoneyAndTheNewestFirstClosingBalan
     // Newest first: the statement closes with its first row's balance.
     EXPECT_DOUBLE_EQ(b1.closingBalance, 170);
     EXPECT_EQ(b1.closingDay, QStringLiteral("2026-11-09"));
+    // Rows of one day: the balances tell which came last.
+    const StatementSheet oneDay = sheetOf({{"日期", "收入", "支出", "余额", "摘要"},
+                                           {"2026-11-09", "", "30.00", "70.00"},
+                                           {"2026-11-09", "100.00", "", "100.00"}});
+    EXPECT_DOUBLE_EQ(StatementReader::read(oneDay, split, 0, QString()).closingBalance, 70);
 
     const StatementProfile marked =
         StatementProfiles::guess({"交易日期", "交易时间", "借贷标志", "发生额"});
@@ -115,14 +120,17 @@ TEST_F(StatementReaderTest, EachWayOfGivingTheMoneyAndTheNewestFirstClosingBalan
     EXPECT_EQ(marked.time, QStringLiteral("交易时间"));
     const StatementSheet s2 = sheetOf({{"交易日期", "交易时间", "借贷标志", "发生额"},
                                        {"20261101", "093005", "借", "RMB 12.00"},
-                                       {"2026.11.2", "7:05", "贷", "¥1,000.00"}});
+                                       {"2026.11.2", "7:05", "贷", "¥1,000.00"},
+                                       {"2026.11.3", "", "借", "-5.00"}});
     const Bill b2 = StatementReader::read(s2, marked, 0, QString());
-    ASSERT_EQ(b2.rows.size(), 2u);
+    ASSERT_EQ(b2.rows.size(), 3u);
     EXPECT_EQ(b2.rows[0].direction, Dir::Out);
     EXPECT_DOUBLE_EQ(b2.rows[0].amount, 12);
     EXPECT_EQ(b2.rows[0].time, QStringLiteral("2026-11-01 09:30:05"));
     EXPECT_EQ(b2.rows[1].direction, Dir::In);
     EXPECT_EQ(b2.rows[1].time, QStringLiteral("2026-11-02 07:05:00"));
+    EXPECT_EQ(b2.rows[2].direction, Dir::Out);
+    EXPECT_DOUBLE_EQ(b2.rows[2].amount, 5);
     EXPECT_FALSE(b2.hasClosingBalance);
 
     StatementProfile card = StatementProfiles::guess({"交易日", "人民币金额", "交易摘要"});
