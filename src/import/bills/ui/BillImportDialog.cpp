@@ -197,6 +197,33 @@ void BillImportDialog::build() {
     if (files_ == Files::Statements) model_->setRows({}, Bill::Source::Statement);
     dataGroup_ = new QGroupBox(countCaption(*model_));
     dataGroup_->setObjectName(QStringLiteral("dataGroup"));
+    buildGrid();
+    auto* dataBox = new QVBoxLayout(dataGroup_);
+    dataBox->addWidget(grid_);
+
+    QGroupBox* batchGroup = buildBatch();
+    QPushButton* exitButton = nullptr;
+    QHBoxLayout* buttons = ImportFrame::buttonRow(&importButton_, &exitButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(openGroup);
+    if (files_ == Files::Statements) layout->addLayout(buildStatementRow());
+    layout->addWidget(dataGroup_, 1);
+    layout->addWidget(batchGroup);
+    layout->addLayout(buttons);
+
+    fillNames();
+    connect(batchKind_, &QComboBox::currentTextChanged, this, [this] { fillNames(); });
+    connect(openButton, &QPushButton::clicked, this, [this] { ButOpenClick(); });
+    connect(importButton_, &QPushButton::clicked, this, [this] { ButImportClick(); });
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(model_, &BillRowsModel::refused, this,
+            [this](const QString& message) { ctx_.messages.warn(message); });
+    connect(model_, &BillRowsModel::ticksChanged, this, [this] { updateCounts(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { setDetailWidths(); });
+}
+
+void BillImportDialog::buildGrid() {
     grid_ = new QTableView;
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setModel(model_);
@@ -231,9 +258,9 @@ void BillImportDialog::build() {
     setDetailWidths();
     // The app's own columns come last, for reference; the transaction number takes what is left.
     grid_->horizontalHeader()->setStretchLastSection(true);
-    auto* dataBox = new QVBoxLayout(dataGroup_);
-    dataBox->addWidget(grid_);
+}
 
+QGroupBox* BillImportDialog::buildBatch() {
     auto* batchGroup = new QGroupBox(QStringLiteral("修改选中的行"));
     batchKind_ = new QComboBox;
     batchKind_->setObjectName(QStringLiteral("batchKind"));
@@ -264,48 +291,31 @@ void BillImportDialog::build() {
     batchRow->addWidget(tickButton);
     batchRow->addWidget(untickButton);
 
-    QPushButton* exitButton = nullptr;
-    QHBoxLayout* buttons = ImportFrame::buttonRow(&importButton_, &exitButton);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(openGroup);
-    if (files_ == Files::Statements) {
-        account_ = new NameComboBox;
-        account_->setObjectName(QStringLiteral("account"));
-        offer(account_, ctx_.dm, kAccounts);
-        formatButton_ = new QPushButton(QStringLiteral("更改格式"));
-        formatButton_->setObjectName(QStringLiteral("ButFormat"));
-        formatButton_->setEnabled(false);
-        format_ = new QLabel;
-        format_->setObjectName(QStringLiteral("format"));
-        auto* accountRow = new QHBoxLayout;
-        accountRow->addWidget(new QLabel(QStringLiteral("账户")));
-        accountRow->addWidget(account_, 1);
-        accountRow->addSpacing(16);
-        accountRow->addWidget(format_, 2);
-        accountRow->addWidget(formatButton_);
-        layout->addLayout(accountRow);
-        connect(account_, &QComboBox::activated, this, [this] { accountChanged(); });
-        connect(account_->lineEdit(), &QLineEdit::editingFinished, this,
-                [this] { accountChanged(); });
-        connect(formatButton_, &QPushButton::clicked, this, [this] { ButFormatClick(); });
-    }
-    layout->addWidget(dataGroup_, 1);
-    layout->addWidget(batchGroup);
-    layout->addLayout(buttons);
-
-    fillNames();
-    connect(batchKind_, &QComboBox::currentTextChanged, this, [this] { fillNames(); });
-    connect(openButton, &QPushButton::clicked, this, [this] { ButOpenClick(); });
-    connect(importButton_, &QPushButton::clicked, this, [this] { ButImportClick(); });
     connect(applyButton, &QPushButton::clicked, this, [this] { ButApplyClick(); });
     connect(tickButton, &QPushButton::clicked, this, [this] { tickSelected(true); });
     connect(untickButton, &QPushButton::clicked, this, [this] { tickSelected(false); });
-    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(model_, &BillRowsModel::refused, this,
-            [this](const QString& message) { ctx_.messages.warn(message); });
-    connect(model_, &BillRowsModel::ticksChanged, this, [this] { updateCounts(); });
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { setDetailWidths(); });
+    return batchGroup;
+}
+
+QHBoxLayout* BillImportDialog::buildStatementRow() {
+    account_ = new NameComboBox;
+    account_->setObjectName(QStringLiteral("account"));
+    offer(account_, ctx_.dm, kAccounts);
+    formatButton_ = new QPushButton(QStringLiteral("更改格式"));
+    formatButton_->setObjectName(QStringLiteral("ButFormat"));
+    formatButton_->setEnabled(false);
+    format_ = new QLabel;
+    format_->setObjectName(QStringLiteral("format"));
+    auto* accountRow = new QHBoxLayout;
+    accountRow->addWidget(new QLabel(QStringLiteral("账户")));
+    accountRow->addWidget(account_, 1);
+    accountRow->addSpacing(16);
+    accountRow->addWidget(format_, 2);
+    accountRow->addWidget(formatButton_);
+    connect(account_, &QComboBox::activated, this, [this] { accountChanged(); });
+    connect(account_->lineEdit(), &QLineEdit::editingFinished, this, [this] { accountChanged(); });
+    connect(formatButton_, &QPushButton::clicked, this, [this] { ButFormatClick(); });
+    return accountRow;
 }
 
 void BillImportDialog::setDetailWidths() {

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -68,6 +69,10 @@ class BillImportDialog : public QDialog {
 
   private:
     void build();
+    void buildGrid();
+    QGroupBox* buildBatch();
+    // 账户, the format read by and "更改格式".
+    QHBoxLayout* buildStatementRow();
     // Runs `read` under the wait cursor; a file it refuses is named in a message and the
     // preview emptied. Returns whether it read.
     bool reading(const std::function<void()>& read);

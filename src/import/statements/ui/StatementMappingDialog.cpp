@@ -89,6 +89,40 @@ StatementMappingDialog::StatementMappingDialog(AppContext& ctx, const StatementS
     top->addWidget(amounts_);
     top->addStretch();
 
+    QGroupBox* columnsGroup = buildColumns();
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(new QLabel(QStringLiteral("格式名称")));
+    nameRow->addWidget(name_, 1);
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("ButOk"));
+    QPushButton* cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("ButCancel"));
+    nameRow->addSpacing(16);
+    nameRow->addWidget(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    // Opened for a layout in use (to change it), it has nothing to confess.
+    const QString intro = QStringLiteral(
+        "请指出表头所在的行和各列的含义，并给格式起个名字；以后同样格式的账单会自动认出。");
+    layout->addWidget(new QLabel(
+        start.name.isEmpty() ? QStringLiteral("没有认出这个账单的格式。") + intro : intro));
+    layout->addWidget(grid_, 1);
+    layout->addLayout(top);
+    layout->addWidget(columnsGroup);
+    layout->addLayout(nameRow);
+
+    fillGrid();
+    showProfile(start);
+    name_->setText(start.name);
+    connect(headerRow_, &QSpinBox::valueChanged, this, [this] { headerRowChanged(); });
+    connect(amounts_, &QComboBox::currentIndexChanged, this, [this] { amountsChanged(); });
+    connect(ok, &QPushButton::clicked, this, [this] { ButOkClick(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QGroupBox* StatementMappingDialog::buildColumns() {
     // Three pairs of label and field a line, so the form fits beside the grid on a small screen.
     auto* form = new QGridLayout;
     const std::pair<QString, QWidget*> fields[] = {
@@ -118,34 +152,7 @@ StatementMappingDialog::StatementMappingDialog(AppContext& ctx, const StatementS
     for (int c : {1, 3, 5}) form->setColumnStretch(c, 1);
     auto* columnsGroup = new QGroupBox(QStringLiteral("各列的含义"));
     columnsGroup->setLayout(form);
-
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(QStringLiteral("格式名称")));
-    nameRow->addWidget(name_, 1);
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("ButOk"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("ButCancel"));
-    nameRow->addSpacing(16);
-    nameRow->addWidget(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral("没有认出这个账单的格式。请指出表头所在的行和各列的含义，并给格式起个名字；"
-                       "以后同样格式的账单会自动认出。")));
-    layout->addWidget(grid_, 1);
-    layout->addLayout(top);
-    layout->addWidget(columnsGroup);
-    layout->addLayout(nameRow);
-
-    fillGrid();
-    showProfile(start);
-    name_->setText(start.name);
-    connect(headerRow_, &QSpinBox::valueChanged, this, [this] { headerRowChanged(); });
-    connect(amounts_, &QComboBox::currentIndexChanged, this, [this] { amountsChanged(); });
-    connect(ok, &QPushButton::clicked, this, [this] { ButOkClick(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    return columnsGroup;
 }
 
 QComboBox* StatementMappingDialog::makeColumnBox(const char* objectName) {

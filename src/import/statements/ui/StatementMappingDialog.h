@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QSpinBox;
 class QTableWidget;
@@ -57,6 +58,8 @@ class StatementMappingDialog : public QDialog {
         FieldCount
     };
     static QComboBox* makeColumnBox(const char* objectName);
+    // The column boxes and the options of the way money is given, three to a line.
+    QGroupBox* buildColumns();
     QStringList headerCells() const;
     // Lists the header row's cells in every column box and selects what `p` names.
     void showProfile(const StatementProfile& p);
