@@ -114,7 +114,12 @@ class Columns {
     }
     QString raw(const QStringList& cells, const QString& header) const {
         if (header.trimmed().isEmpty()) return QString();
-        return cells.value(at_.value(header.trimmed(), -1));
+        // Banks write ="6222…" so the spreadsheet program keeps a number as text.
+        const QString cell = cells.value(at_.value(header.trimmed(), -1));
+        const QString t = cell.trimmed();
+        if (t.size() >= 3 && t.startsWith(QLatin1String("=\"")) && t.endsWith(QLatin1Char('"')))
+            return t.mid(2, t.size() - 3);
+        return cell;
     }
     QString text(const QStringList& cells, const QString& header) const {
         return BillReader::clean(raw(cells, header));
@@ -210,6 +215,11 @@ class RowReader {
 };
 
 // The balance the statement closes with: the latest row's, whichever end of the file it is at.
+// A sheet the window made up may come without numbers: its rows count from 1.
+int numberOf(const StatementSheet& sheet, size_t row) {
+    return row < sheet.numbers.size() ? sheet.numbers[row] : int(row) + 1;
+}
+
 double signedAmount(const BillRow& r) {
     return r.direction == BillRow::Direction::Out ? -r.amount : r.amount;
 }
@@ -287,14 +297,14 @@ Bill StatementReader::read(const StatementSheet& sheet, const StatementProfile& 
     if (!profile.usable(&why)) throw SheetError(why);
     if (headerRow >= sheet.rows.size()) throw SheetError(QStringLiteral("找不到表头行！"));
     const QStringList& header = sheet.rows[headerRow];
-    const Columns columns(header, profile, sheet.numbers[headerRow]);
+    const Columns columns(header, profile, numberOf(sheet, headerRow));
     const RowReader reader(profile, columns);
     for (size_t r = headerRow + 1; r < sheet.rows.size(); ++r) {
         const QStringList& cells = sheet.rows[r];
         // A statement of several pages may write the header again on each.
         if (columns.raw(cells, profile.date).trimmed() == profile.date.trimmed()) continue;
         BillRow row;
-        if (!reader.read(cells, sheet.numbers[r], &row)) break;
+        if (!reader.read(cells, numberOf(sheet, r), &row)) break;
         bill.rows.push_back(std::move(row));
     }
     closingBalance(&bill);
