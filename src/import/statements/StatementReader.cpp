@@ -215,6 +215,24 @@ class RowReader {
 };
 
 // The balance the statement closes with: the latest row's, whichever end of the file it is at.
+// Commas part a bank's .csv (its cells perhaps padded with tabs); tabs part the Unicode text
+// the spreadsheet program saves (its amounts perhaps written with commas). Whichever parts
+// the most cells in one of the first lines is taken.
+QChar separatorOf(const QString& text) {
+    qsizetype commas = 0;
+    qsizetype tabs = 0;
+    qsizetype at = 0;
+    for (size_t line = 0; line < StatementProfiles::kHeaderSearch && at < text.size(); ++line) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+        if (end < 0) end = text.size();
+        const QStringView l = QStringView(text).mid(at, end - at);
+        commas = std::max(commas, l.count(QLatin1Char(',')));
+        tabs = std::max(tabs, l.count(QLatin1Char('\t')));
+        at = end + 1;
+    }
+    return tabs > commas ? QLatin1Char('\t') : QLatin1Char(',');
+}
+
 // A sheet the window made up may come without numbers: its rows count from 1.
 int numberOf(const StatementSheet& sheet, size_t row) {
     return row < sheet.numbers.size() ? sheet.numbers[row] : int(row) + 1;
@@ -279,7 +297,8 @@ StatementSheet StatementReader::sheet(const QString& path, const SheetLimits& li
     QString text;
     if (!BillReader::decode(BillReader::load(path, limits), &text))
         throw SheetError(QStringLiteral("无法读取GBK编码的文件！"));
-    const SheetRows rows = BillReader::parseCsv(text, limits.billLineChars, limits.statementCells);
+    const SheetRows rows =
+        BillReader::parseCsv(text, limits.billLineChars, limits.statementCells, separatorOf(text));
     StatementSheet out;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         out.rows.push_back(rows.row(r));
