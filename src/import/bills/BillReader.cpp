@@ -112,7 +112,8 @@ QString BillReader::clean(const QString& text) {
     return out.trimmed();
 }
 
-SheetRows BillReader::parseCsv(const QString& text, int maxLineChars, qint64 maxCells) {
+SheetRows BillReader::parseCsv(const QString& text, int maxLineChars, qint64 maxCells,
+                               QChar separator) {
     SheetRows out;
     QStringList cells;
     QString cell;
@@ -161,7 +162,7 @@ SheetRows BillReader::parseCsv(const QString& text, int maxLineChars, qint64 max
         } else if (c == QLatin1Char('"') && cell.trimmed().isEmpty()) {
             cell.clear();
             quoted = true;
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             endCell();
         } else if (c == QLatin1Char('\n')) {
             endRow();
@@ -286,6 +287,13 @@ QByteArray BillReader::load(const QString& path, const SheetLimits& limits) {
 bool BillReader::decode(const QByteArray& bytes, QString* text) {
     // WeChat writes UTF-8 (with a byte-order mark), Alipay and the banks GBK; a text that is
     // no valid UTF-8 is read as GBK.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE);
+        *text = utf16.decode(bytes);
+        if (text->startsWith(QChar(0xFEFF))) text->remove(0, 1);
+        return true;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     *text = utf8.decode(bytes);
     if (utf8.hasError()) {

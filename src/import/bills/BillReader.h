@@ -75,13 +75,15 @@ class BillReader {
     static Bill read(const QString& path, const SheetLimits& limits = {});
     // A text file's bytes, read no further than limits.billBytes (refused past it).
     static QByteArray load(const QString& path, const SheetLimits& limits = {});
-    // UTF-8, with or without a byte-order mark, else GBK (read as GB18030); false when no GBK
-    // decoder is at hand for a text that is no UTF-8.
+    // UTF-8, with or without a byte-order mark, UTF-16 with its mark (what the spreadsheet
+    // program saves as Unicode text), else GBK (read as GB18030); false when no GBK decoder
+    // is at hand for a text that is no UTF-8.
     static bool decode(const QByteArray& bytes, QString* text);
     // The rows of a CSV text, each with its 1-based line number; refused past maxLineChars in
-    // a line or maxCells cells holding anything.
+    // a line or maxCells cells holding anything. Cells are parted by `separator`.
     static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars,
-                              qint64 maxCells = SheetLimits().cells);
+                              qint64 maxCells = SheetLimits().cells,
+                              QChar separator = QLatin1Char(','));
     // "¥1,234.50" → 1234.5; false when it is no amount. Strict: separators only between
     // groups of three, at most two decimals, so "¥1.234,50" is refused rather than misread.
     static bool parseAmount(const QString& text, double* value);

@@ -114,7 +114,12 @@ class Columns {
     }
     QString raw(const QStringList& cells, const QString& header) const {
         if (header.trimmed().isEmpty()) return QString();
-        return cells.value(at_.value(header.trimmed(), -1));
+        // Banks write ="6222…" so the spreadsheet program keeps a number as text.
+        const QString cell = cells.value(at_.value(header.trimmed(), -1));
+        const QString t = cell.trimmed();
+        if (t.size() >= 3 && t.startsWith(QLatin1String("=\"")) && t.endsWith(QLatin1Char('"')))
+            return t.mid(2, t.size() - 3);
+        return cell;
     }
     QString text(const QStringList& cells, const QString& header) const {
         return BillReader::clean(raw(cells, header));
@@ -210,6 +215,29 @@ class RowReader {
 };
 
 // The balance the statement closes with: the latest row's, whichever end of the file it is at.
+// Commas part a bank's .csv (its cells perhaps padded with tabs); tabs part the Unicode text
+// the spreadsheet program saves (its amounts perhaps written with commas). Whichever parts
+// the most cells in one of the first lines is taken.
+QChar separatorOf(const QString& text) {
+    qsizetype commas = 0;
+    qsizetype tabs = 0;
+    qsizetype at = 0;
+    for (size_t line = 0; line < StatementProfiles::kHeaderSearch && at < text.size(); ++line) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+        if (end < 0) end = text.size();
+        const QStringView l = QStringView(text).mid(at, end - at);
+        commas = std::max(commas, l.count(QLatin1Char(',')));
+        tabs = std::max(tabs, l.count(QLatin1Char('\t')));
+        at = end + 1;
+    }
+    return tabs > commas ? QLatin1Char('\t') : QLatin1Char(',');
+}
+
+// A sheet the window made up may come without numbers: its rows count from 1.
+int numberOf(const StatementSheet& sheet, size_t row) {
+    return row < sheet.numbers.size() ? sheet.numbers[row] : int(row) + 1;
+}
+
 double signedAmount(const BillRow& r) {
     return r.direction == BillRow::Direction::Out ? -r.amount : r.amount;
 }
@@ -269,7 +297,8 @@ StatementSheet StatementReader::sheet(const QString& path, const SheetLimits& li
     QString text;
     if (!BillReader::decode(BillReader::load(path, limits), &text))
         throw SheetError(QStringLiteral("无法读取GBK编码的文件！"));
-    const SheetRows rows = BillReader::parseCsv(text, limits.billLineChars, limits.statementCells);
+    const SheetRows rows =
+        BillReader::parseCsv(text, limits.billLineChars, limits.statementCells, separatorOf(text));
     StatementSheet out;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         out.rows.push_back(rows.row(r));
@@ -287,14 +316,14 @@ Bill StatementReader::read(const StatementSheet& sheet, const StatementProfile& 
     if (!profile.usable(&why)) throw SheetError(why);
     if (headerRow >= sheet.rows.size()) throw SheetError(QStringLiteral("找不到表头行！"));
     const QStringList& header = sheet.rows[headerRow];
-    const Columns columns(header, profile, sheet.numbers[headerRow]);
+    const Columns columns(header, profile, numberOf(sheet, headerRow));
     const RowReader reader(profile, columns);
     for (size_t r = headerRow + 1; r < sheet.rows.size(); ++r) {
         const QStringList& cells = sheet.rows[r];
         // A statement of several pages may write the header again on each.
         if (columns.raw(cells, profile.date).trimmed() == profile.date.trimmed()) continue;
         BillRow row;
-        if (!reader.read(cells, sheet.numbers[r], &row)) break;
+        if (!reader.read(cells, numberOf(sheet, r), &row)) break;
         bill.rows.push_back(std::move(row));
     }
     closingBalance(&bill);

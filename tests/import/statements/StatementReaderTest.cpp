@@ -59,7 +59,7 @@ TEST_F(StatementReaderTest, AGbkStatementWithAPreambleIsRecognisedAndReadToItsCl
         "账号：6221****1234,户名：王小明\r\n"
         "\r\n"
         "交易日期,交易渠道,摘要,收入金额,支出金额,账户余额,对方账号,对方户名\r\n"
-        "2026-11-01,网银,工资,\"8,000.00\",-,\"9,000.00\",6222001,\"某某\t公司\"\r\n"
+        "=\"2026-11-01\",网银,工资,\"8,000.00\",-,\"9,000.00\",=\"6222001\",\"某某\t公司\"\r\n"
         "2026/11/3,POS,消费,,25.50,8974.50,,楼下超市\r\n"
         "20261105,柜面,利息,0.00,--,8974.50,,\r\n"
         "合计,,,8000.00,25.50,,,\r\n"
@@ -90,6 +90,19 @@ TEST_F(StatementReaderTest, AGbkStatementWithAPreambleIsRecognisedAndReadToItsCl
     EXPECT_TRUE(b.hasClosingBalance);
     EXPECT_DOUBLE_EQ(b.closingBalance, 8974.5);
     EXPECT_EQ(b.closingDay, QStringLiteral("2026-11-05"));
+
+    // Saved again by the spreadsheet program as Unicode text: UTF-16, cells parted by tabs.
+    const QString tabbed = QStringLiteral(
+        "交易日期\t交易渠道\t摘要\t收入金额\t支出金额\t账户余额\t对方账号\t对方户名\r\n"
+        "2026-11-01\t网银\t工资\t8,000.00\t\t9,000.00\t\t某某公司\r\n");
+    const QByteArray utf16 =
+        QByteArray("\xFF\xFE") +
+        QByteArray(reinterpret_cast<const char*>(tabbed.utf16()), tabbed.size() * 2);
+    const StatementFile::Opened u =
+        StatementFile::open(write(QStringLiteral("邮储.txt"), utf16), StatementProfiles::shipped());
+    ASSERT_TRUE(u.bill);
+    ASSERT_EQ(u.bill->rows.size(), 1u);
+    EXPECT_DOUBLE_EQ(u.bill->rows[0].amount, 8000);
 }
 
 TEST_F(StatementReaderTest, EachWayOfGivingTheMoneyAndTheNewestFirstClosingBalance) {
