@@ -84,3 +84,6 @@ GUESSED = ("日期,时间,收支,金额,对方名称,用途,本次余额\n"
            "2026-12-01 08:00:00,,收,1.00,甲,红包,1.00\n2026-12-02,120000,支,0.50,乙,,0.50\n")
 write("statement", "guessed.csv", GUESSED.encode("gbk"))
 shutil.copy(os.path.join(FIXTURES, "income.xlsx"), os.path.join(HERE, "statement", "income.xlsx"))
+UNICODE = ("交易日期\t交易渠道\t摘要\t收入金额\t支出金额\t账户余额\t对方账号\t对方户名\r\n"
+           "2026-11-01\t网银\t工资\t8,000.00\t\t9,000.00\t=\"6222001\"\t某某公司\r\n")
+write("statement", "unicode.txt", UNICODE.encode("utf-16"))

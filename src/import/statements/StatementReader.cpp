@@ -106,9 +106,8 @@ class Columns {
         for (int i = header.size() - 1; i >= 0; --i) at_.insert(header[i].trimmed(), i);
         for (const QString& h : profile.headers()) {
             if (!at_.contains(h)) {
-                throw SheetError(QStringLiteral("第 %1 行表头中没有“%2”列，不是格式“%3”的对账单！")
-                                     .arg(headerNumber)
-                                     .arg(h, profile.name));
+                throw SheetError(
+                    QStringLiteral("第 %1 行表头中没有“%2”列！").arg(headerNumber).arg(h));
             }
         }
     }
@@ -207,7 +206,7 @@ class RowReader {
                 break;
         }
         row->direction = in < 0 ? BillRow::Direction::Out : BillRow::Direction::In;
-        row->amount = std::abs(in);
+        row->amount = Money::round(std::abs(in));
     }
 
     const StatementProfile& p_;
