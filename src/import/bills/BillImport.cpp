@@ -334,19 +334,34 @@ void BillImport::planFileRow(Planned& p, const Bill& bill) {
             otherKey =
                 row.counterpartyAccount.isEmpty() ? row.counterparty : row.counterpartyAccount;
     }
-    other = SpreadsheetImport::gbkCut(other, kNameBytes);
-    if (other.isEmpty() || other == account || row.direction == BillRow::Direction::Neutral) {
-        p.targetKey = otherKey;
+    p.counterKey = otherKey;
+    setCounterAccount(p, other);
+}
+
+QString BillImport::counterAccount(const Planned& p) {
+    if (p.kind != BillRow::Direction::Transfer) return QString();
+    return p.row.direction == BillRow::Direction::In ? p.posting.account : p.posting.target;
+}
+
+void BillImport::setCounterAccount(Planned& p, const QString& account) {
+    const bool in = p.row.direction == BillRow::Direction::In;
+    // The statement's own account, wherever the transfer put it.
+    const QString own =
+        p.kind == BillRow::Direction::Transfer && in ? p.posting.target : p.posting.account;
+    const QString other = SpreadsheetImport::gbkCut(account.trimmed(), kNameBytes);
+    if (other.isEmpty() || other == own || p.row.direction == BillRow::Direction::Neutral) {
+        if (p.kind == BillRow::Direction::Transfer) {
+            p.kind = p.row.direction;
+            if (p.posting.name.isEmpty()) p.posting.name = proposeCategory(p.row, p.kind);
+        }
+        p.posting.account = own;
+        p.posting.target.clear();
         return;
     }
-    // Money that left the account went to the other one, and the other way round; the keys
-    // follow the posting's two accounts, so a pick is kept for the side it was made on.
+    // Money that left the account went to the other one, and the other way round.
     p.kind = BillRow::Direction::Transfer;
-    const bool out = row.direction == BillRow::Direction::Out;
-    p.posting.account = out ? account : other;
-    p.posting.target = out ? other : account;
-    p.targetKey = out ? otherKey : p.methodKey;
-    p.methodKey = out ? p.methodKey : otherKey;
+    p.posting.account = in ? other : own;
+    p.posting.target = in ? own : other;
 }
 
 QString BillImport::fileKey(const Planned& p) {
@@ -646,8 +661,8 @@ int BillImport::book(const std::vector<Planned>& rows) {
         if (p.fixed()) continue;
         if (p.accountPick > 0)
             picks.push_back({p.accountPick, MapKind::Account, p.methodKey, p.posting.account});
-        if (p.targetPick > 0 && p.kind == BillRow::Direction::Transfer)
-            picks.push_back({p.targetPick, MapKind::Account, p.targetKey, p.posting.target});
+        if (p.counterPick > 0 && !p.counterKey.isEmpty() && !counterAccount(p).isEmpty())
+            picks.push_back({p.counterPick, MapKind::Account, p.counterKey, counterAccount(p)});
         if (p.categoryPick > 0)
             picks.push_back(
                 {p.categoryPick, categoryMap(p.kind), categoryKey(p.row), p.posting.name});

@@ -58,8 +58,11 @@ class BillImport {
         // When the user picked the account or category: 0 for not, else a number that grows
         // with every pick. Booking remembers the picks, the latest for a key winning.
         int accountPick = 0;
-        int targetPick = 0;  // a transfer's receiving account, kept under targetKey
         int categoryPick = 0;
+        // A statement row's counterparty (its account number, else its name), and when the
+        // user picked the book's account it stands for.
+        QString counterKey;
+        int counterPick = 0;
         int memberPick = 0;
         PostingRules::Posting posting;
     };
@@ -128,6 +131,13 @@ class BillImport {
     // The remembered choice for `key`, empty when none.
     QString mapped(MapKind kind, const QString& key);
     void remember(MapKind kind, const QString& key, const QString& name);
+
+    // The other of the book's accounts a statement row's transfer moves money with; empty for
+    // an income or expense.
+    static QString counterAccount(const Planned& p);
+    // Makes a statement row a transfer with `account`, or, for an empty name or the row's own
+    // account, the income or expense the file shows again.
+    void setCounterAccount(Planned& p, const QString& account);
 
     // Whether the bill is a statement, QIF or OFX file rather than a payment app's bill.
     static bool fromFile(Bill::Source source);

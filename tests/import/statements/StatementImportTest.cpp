@@ -121,22 +121,35 @@ TEST_F(StatementImportTest, ATransferInBothStatementsIsBookedOnce) {
 }
 
 TEST_F(StatementImportTest, ACounterpartyMadeATransferIsRecognisedNextTime) {
-    Bill b = statement("招行卡", {row(2, "2026-11-05", Direction::Out, 300, "张三 6222****1234")});
-    b.rows[0].counterpartyAccount = QStringLiteral("6222021234");
+    Bill b = statement("招行卡", {row(2, "2026-11-05", Direction::Out, 300, "张三 6222****1234"),
+                                  row(3, "2026-11-06", Direction::In, 100, "张三 6222****1234")});
+    for (BillRow& r : b.rows) r.counterpartyAccount = QStringLiteral("6222021234");
     BillImport import(f.dm());
     auto rows = import.plan(b);
     ASSERT_EQ(rows[0].kind, Direction::Out);
-    rows[0].kind = Direction::Transfer;
-    rows[0].posting.target = QStringLiteral("储蓄卡");
-    rows[0].targetPick = 1;
+    import.setCounterAccount(rows[0], QStringLiteral("储蓄卡"));
+    rows[0].counterPick = 1;
+    EXPECT_EQ(rows[0].posting.account, QStringLiteral("招行卡"));
+    // Made a transfer and back: the income it was, into its own account.
+    import.setCounterAccount(rows[1], QStringLiteral("储蓄卡"));
+    EXPECT_EQ(rows[1].posting.account, QStringLiteral("储蓄卡"));
+    EXPECT_EQ(rows[1].posting.target, QStringLiteral("招行卡"));
+    import.setCounterAccount(rows[1], QString());
+    EXPECT_EQ(rows[1].kind, Direction::In);
+    EXPECT_EQ(rows[1].posting.account, QStringLiteral("招行卡"));
+    rows[1].ticked = false;
     import.book(rows);
     EXPECT_DOUBLE_EQ(balance("储蓄卡"), 500);
 
-    b.rows[0].day = b.rows[0].time = QStringLiteral("2026-11-25");
+    // Next month both ways are transfers with 储蓄卡, as remembered for the account number.
+    for (BillRow& r : b.rows)
+        r.day = r.time = QStringLiteral("2026-12-0") + QString::number(r.rowNumber);
     const auto next = plan(b);
-    EXPECT_EQ(next[0].kind, Direction::Transfer);
+    EXPECT_EQ(BillImport::counterAccount(next[0]), QStringLiteral("储蓄卡"));
     EXPECT_EQ(next[0].posting.target, QStringLiteral("储蓄卡"));
-    EXPECT_TRUE(next[0].ticked);
+    EXPECT_EQ(next[1].posting.account, QStringLiteral("储蓄卡"));
+    EXPECT_EQ(next[1].posting.target, QStringLiteral("招行卡"));
+    EXPECT_TRUE(next[0].ticked && next[1].ticked);
 }
 
 TEST_F(StatementImportTest, TheClosingBalanceIsComparedOnItsDay) {

@@ -66,6 +66,9 @@ class BillCellDelegate : public QStyledItemDelegate {
             case Column::Kind: {
                 auto* box = new QComboBox(parent);
                 box->addItems({QStringLiteral("收入"), QStringLiteral("支出")});
+                // A transfer stays one unless another kind is picked.
+                if (model->rows()[size_t(index.row())].kind == BillRow::Direction::Transfer)
+                    box->addItem(BillImport::kindText(BillRow::Direction::Transfer));
                 return box;
             }
             case Column::Category:
@@ -80,6 +83,11 @@ class BillCellDelegate : public QStyledItemDelegate {
                 return box;
             }
             default:
+                if (model->counterColumn(index.column())) {
+                    auto* box = new NameComboBox(parent);
+                    offer(box, dm_, kAccounts);
+                    return box;
+                }
                 return QStyledItemDelegate::createEditor(parent, option, index);
         }
     }
@@ -329,6 +337,8 @@ void BillImportDialog::setDetailWidths() {
                 return QStringLiteral("商户消费");
             case Detail::Number:
                 return QStringLiteral("420000000000000000");
+            case Detail::Counter:
+                return QStringLiteral("招商银行储蓄卡");
             case Detail::Counterparty:
                 return QStringLiteral("某某科技有限公司");
             case Detail::Summary:

@@ -64,7 +64,8 @@ std::vector<BillRowsModel::Detail> BillRowsModel::detailsFor(
         summary = summary || !summaryOf(p.row).isEmpty();
         balance = balance || p.row.hasBalance;
     }
-    std::vector<Detail> out;
+    // Whom the money went to or came from may be another of the household's accounts.
+    std::vector<Detail> out{Detail::Counter};
     if (counterparty) out.push_back(Detail::Counterparty);
     if (summary) out.push_back(Detail::Summary);
     if (balance) out.push_back(Detail::Balance);
@@ -79,6 +80,8 @@ QVariant BillRowsModel::detail(const BillImport::Planned& p, Detail d) const {
             return p.row.type;
         case Detail::Number:
             return p.row.number;
+        case Detail::Counter:
+            return BillImport::counterAccount(p);
         case Detail::Counterparty:
             return p.row.counterparty;
         case Detail::Summary:
@@ -98,6 +101,8 @@ QString BillRowsModel::detailTitle(Detail d) const {
             return wechat ? QStringLiteral("交易类型") : QStringLiteral("交易分类");
         case Detail::Number:
             return wechat ? QStringLiteral("交易单号") : QStringLiteral("交易订单号");
+        case Detail::Counter:
+            return QStringLiteral("对方账户");
         case Detail::Counterparty:
             return QStringLiteral("对方户名");
         case Detail::Summary:
@@ -108,9 +113,14 @@ QString BillRowsModel::detailTitle(Detail d) const {
     return {};
 }
 
-bool BillRowsModel::editable(Column column) {
+bool BillRowsModel::editable(int column) const {
     return column == Kind || column == Date || column == Amount || column == Category ||
-           column == Account || column == Member || column == Remark;
+           column == Account || column == Member || column == Remark || counterColumn(column);
+}
+
+bool BillRowsModel::counterColumn(int column) const {
+    return column >= FirstDetail && column - FirstDetail < int(details_.size()) &&
+           details_[size_t(column - FirstDetail)] == Detail::Counter;
 }
 
 QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
@@ -156,6 +166,9 @@ QVariant BillRowsModel::data(const QModelIndex& index, int role) const {
         case Account:
             if (role == Qt::DisplayRole && p.kind == Direction::Transfer)
                 return QString(p.posting.account + QStringLiteral("→") + p.posting.target);
+            if (!fromApp(source_) && p.kind == Direction::Transfer &&
+                p.row.direction == Direction::In)
+                return p.posting.target;
             return p.posting.account;
         case Member:
             return p.posting.member;
@@ -199,7 +212,7 @@ Qt::ItemFlags BillRowsModel::flags(const QModelIndex& index) const {
     if (rows_[size_t(index.row())].fixed()) return f;
     const auto column = Column(index.column());
     if (column == Tick) f |= Qt::ItemIsUserCheckable;
-    if (editable(column)) f |= Qt::ItemIsEditable;
+    if (editable(index.column())) f |= Qt::ItemIsEditable;
     return f;
 }
 
@@ -217,7 +230,9 @@ QString BillRowsModel::accepted(Column column, const QString& text, QString* val
     const QString t = text.trimmed();
     switch (column) {
         case Kind:
-            if (t != kindText(Direction::In) && t != kindText(Direction::Out))
+            // 转账 is offered for a row that is one, so the editor can be left unchanged.
+            if (t != kindText(Direction::In) && t != kindText(Direction::Out) &&
+                t != kindText(Direction::Transfer))
                 return QStringLiteral("收/支 只能是收入或支出！");
             *value = t;
             return QString();
@@ -247,7 +262,11 @@ QString BillRowsModel::accepted(Column column, const QString& text, QString* val
             *value = SpreadsheetImport::gbkCut(text, BillImport::kRemarkBytes);
             return QString();
         default:
-            return QStringLiteral("这一列不能修改！");
+            if (!counterColumn(column)) return QStringLiteral("这一列不能修改！");
+            // Emptied, the row is the income or expense the statement shows again.
+            if (NameText::hasControl(t)) return NameText::controlMessage();
+            *value = SpreadsheetImport::gbkCut(t, BillImport::kNameBytes);
+            return QString();
     }
 }
 
@@ -287,9 +306,12 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
     BillImport::Planned& p = rows_[size_t(row)];
     switch (column) {
         case Kind: {
+            if (value == kindText(Direction::Transfer)) return;
             const Direction kind =
                 value == kindText(Direction::In) ? Direction::In : Direction::Out;
             if (kind == p.kind) return;
+            // A statement's transfer made an income or expense again books to its own account.
+            if (!fromApp(source_)) import_.setCounterAccount(p, QString());
             p.kind = kind;
             if (p.categoryPick == 0) p.posting.name = import_.proposeCategory(p.row, kind);
             // Giving a row a kind is asking for it to be booked.
@@ -319,9 +341,9 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
                 if (&other == &p || other.accountPick > 0 || other.methodKey != p.methodKey ||
                     other.fixed())
                     continue;
-                other.posting.account = value;
+                setOwnAccount(other, value);
             }
-            p.posting.account = value;
+            setOwnAccount(p, value);
             p.accountPick = ++picks_;
             return;
         case Member:
@@ -332,8 +354,20 @@ void BillRowsModel::set(int row, Column column, const QString& value) {
             p.posting.remark = value;
             return;
         default:
+            if (!counterColumn(column)) return;
+            import_.setCounterAccount(p, value);
+            p.counterPick = ++picks_;
+            p.ticked = true;
             return;
     }
+}
+
+void BillRowsModel::setOwnAccount(BillImport::Planned& p, const QString& account) const {
+    // Money a statement's transfer brought in reaches the statement's own account.
+    if (!fromApp(source_) && p.kind == Direction::Transfer && p.row.direction == Direction::In)
+        p.posting.target = account;
+    else
+        p.posting.account = account;
 }
 
 }  // namespace cw

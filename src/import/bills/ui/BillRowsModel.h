@@ -34,7 +34,8 @@ class BillRowsModel : public QAbstractTableModel {
         Remark,
         FirstDetail  // the file's own columns start here
     };
-    enum class Detail { Method, Type, Number, Counterparty, Summary, Balance };
+    // Counter: the book's account a statement row's counterparty is (a transfer), editable.
+    enum class Detail { Method, Type, Number, Counter, Counterparty, Summary, Balance };
 
     explicit BillRowsModel(BillImport& import, QObject* parent = nullptr);
 
@@ -57,7 +58,9 @@ class BillRowsModel : public QAbstractTableModel {
     bool applyTo(const QList<int>& rows, Column column, const QVariant& value);
 
     // Whether the user may change the column (of a row not yet booked).
-    static bool editable(Column column);
+    bool editable(int column) const;
+    // Whether the column is a statement's 对方账户.
+    bool counterColumn(int column) const;
 
   signals:
     // A value was refused; the dialog shows the message.
@@ -73,6 +76,8 @@ class BillRowsModel : public QAbstractTableModel {
     // The value as the row will hold it, or a message why it cannot.
     QString accepted(Column column, const QString& text, QString* value) const;
     void set(int row, Column column, const QString& value);
+    // The account the row's money is in (for a statement's transfer in, the receiving one).
+    void setOwnAccount(BillImport::Planned& p, const QString& account) const;
 
     BillImport& import_;
     std::vector<BillImport::Planned> rows_;
