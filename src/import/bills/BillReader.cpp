@@ -244,7 +244,7 @@ Bill BillReader::fromRows(const std::vector<QStringList>& rows, const std::vecto
     return bill;
 }
 
-Bill BillReader::read(const QString& path, const SheetLimits& limits) {
+QByteArray BillReader::readBounded(const QString& path, const SheetLimits& limits) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw SheetError(QStringLiteral("无法打开文件：") + path);
     // Read no further than the limit: a device such as /dev/zero has no size and no end. Read
@@ -257,10 +257,19 @@ Bill BillReader::read(const QString& path, const SheetLimits& limits) {
         bytes += piece;
     }
     file.close();
+    refuseOverLimit(bytes, limits);
+    return bytes;
+}
+
+void BillReader::refuseOverLimit(const QByteArray& bytes, const SheetLimits& limits) {
     if (bytes.size() > limits.billBytes) {
         throw SheetError(SheetLimits::billExceeded(
             QStringLiteral("文件大于 %1").arg(SheetLimits::bytes(limits.billBytes))));
     }
+}
+
+Bill BillReader::read(const QString& path, const SheetLimits& limits) {
+    const QByteArray bytes = readBounded(path, limits);
     if (bytes.startsWith(QByteArray("PK\x03\x04", 4))) {
         if (XlsxReader::isOpenDocument(path))
             throw SheetError(XlsxReader::openDocumentRefused(QStringLiteral(".xlsx、.csv")));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -72,6 +73,11 @@ class BillReader {
     // Refuses a text file past limits.billBytes and a line past limits.billLineChars; an
     // .xlsx bill is read within the spreadsheet limits.
     static Bill read(const QString& path, const SheetLimits& limits = {});
+    // The file's bytes, reading no further than limits.billBytes; throws SheetError for a
+    // file past it or one that cannot be opened.
+    static QByteArray readBounded(const QString& path, const SheetLimits& limits = {});
+    // Throws the refusal readBounded gives when the bytes are more than limits.billBytes.
+    static void refuseOverLimit(const QByteArray& bytes, const SheetLimits& limits);
     // The rows of a CSV text, each with its 1-based line number.
     static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars);
     // "¥1,234.50" → 1234.5; false when it is no amount. Strict: separators only between
