@@ -8,7 +8,8 @@ const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
         {"xlsx", xlsxPackage}, {"xlsx-parts", xlsxParts},
         {"xls", xlsFile},      {"xls-frames", xlsFrames},
-        {"bill", billFile},    {"restore", restoreCandidate, restoreSeeds},
+        {"bill", billFile},    {"qif", qifFile},
+        {"ofx", ofxFile},      {"restore", restoreCandidate, restoreSeeds},
     };
     return all;
 }
