@@ -17,7 +17,32 @@ namespace cw {
 namespace {
 
 // Deeper than any statement nests; a file nesting past it is refused before its stack grows.
-constexpr int kMaxDepth = 256;
+constexpr int kMaxDepth = 64;
+
+// The aggregates a value's meaning depends on, each counted while open.
+enum Tracked {
+    Payee,
+    AccountTo,
+    CardAccountTo,
+    Currency,
+    OrigCurrency,
+    AccountFrom,
+    CardAccountFrom,
+    LedgerBalance,
+    TrackedCount
+};
+
+int trackedOf(const QString& name) {
+    static const QHash<QString, int> tracked{{"PAYEE", Payee},
+                                             {"BANKACCTTO", AccountTo},
+                                             {"CCACCTTO", CardAccountTo},
+                                             {"CURRENCY", Currency},
+                                             {"ORIGCURRENCY", OrigCurrency},
+                                             {"BANKACCTFROM", AccountFrom},
+                                             {"CCACCTFROM", CardAccountFrom},
+                                             {"LEDGERBAL", LedgerBalance}};
+    return tracked.value(name, -1);
+}
 
 // "&amp;" "&lt;" "&gt;" "&quot;" "&apos;" "&#65;" "&#x41;"; anything else is kept as written.
 QString unescape(const QString& text) {
@@ -25,12 +50,13 @@ QString unescape(const QString& text) {
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype semi = text[i] == QLatin1Char('&') ? text.indexOf(u';', i) : -1;
-        if (semi < 0 || semi - i > 10) {
+        const qsizetype semi =
+            text[i] == QLatin1Char('&') ? QStringView(text).mid(i, 10).indexOf(u';') : -1;
+        if (semi < 0) {
             out += text[i];
             continue;
         }
-        const QString name = text.mid(i + 1, semi - i - 1);
+        const QString name = text.mid(i + 1, semi - 1);
         static const QHash<QString, QChar> named{
             {"amp", u'&'}, {"lt", u'<'}, {"gt", u'>'}, {"quot", u'"'}, {"apos", u'\''}};
         if (named.contains(name)) {
@@ -50,7 +76,7 @@ QString unescape(const QString& text) {
             out += text[i];
             continue;
         }
-        i = semi;
+        i += semi;
     }
     return out;
 }
@@ -111,7 +137,7 @@ class Parser {
     void leaf(const QString& name, const QString& value, int line);
     void enter(const QString& name);
     void leave(const QString& name);
-    bool within(const char* name, const char* before = nullptr) const;
+    bool inside(Tracked t) const { return open_[t] > 0; }
     void addRow(const Transaction& t);
 
     const QString& text_;
@@ -119,6 +145,7 @@ class Parser {
     int line_;
     const SheetLimits& limits_;
     std::vector<QString> stack_;
+    int open_[TrackedCount] = {};
     // A tag read whose content is not yet known: a value's or an aggregate's.
     QString pending_;
     int pendingLine_ = 0;
@@ -282,15 +309,9 @@ void Parser::close(const QString& name) {
     if (found != stack_.rend()) popThrough(qsizetype(stack_.rend() - found) - 1);
 }
 
-bool Parser::within(const char* name, const char* before) const {
-    for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
-        if (*it == QLatin1String(name)) return true;
-        if (before && *it == QLatin1String(before)) return false;
-    }
-    return false;
-}
-
 void Parser::enter(const QString& name) {
+    const int tracked = trackedOf(name);
+    if (tracked >= 0) ++open_[tracked];
     if (name == QStringLiteral("STMTRS") || name == QStringLiteral("CCSTMTRS")) {
         inStatement_ = true;
         statements_.push_back(Statement{bill_.rows.size(), {}, {}, {}});
@@ -302,6 +323,8 @@ void Parser::enter(const QString& name) {
 }
 
 void Parser::leave(const QString& name) {
+    const int tracked = trackedOf(name);
+    if (tracked >= 0) --open_[tracked];
     if (name == QStringLiteral("STMTTRN") && inTransaction_) {
         inTransaction_ = false;
         addRow(transaction_);
@@ -317,10 +340,10 @@ void Parser::leaf(const QString& name, const QString& value, int line) {
     const Value v{value, line, true};
     if (inTransaction_) {
         // The other side's account and a foreign currency's figures are no part of the row.
-        for (const char* aside : {"BANKACCTTO", "CCACCTTO", "CURRENCY", "ORIGCURRENCY"})
-            if (within(aside, "STMTTRN")) return;
+        if (inside(AccountTo) || inside(CardAccountTo) || inside(Currency) || inside(OrigCurrency))
+            return;
         Transaction& t = transaction_;
-        if (within("PAYEE", "STMTTRN")) {
+        if (inside(Payee)) {
             if (name == QStringLiteral("NAME")) t.payeeName = v;
             return;
         }
@@ -335,10 +358,9 @@ void Parser::leaf(const QString& name, const QString& value, int line) {
     }
     if (!inStatement_) return;
     Statement& s = statements_.back();
-    if (name == QStringLiteral("ACCTID") &&
-        (within("BANKACCTFROM", "STMTRS") || within("CCACCTFROM", "CCSTMTRS")))
+    if (name == QStringLiteral("ACCTID") && (inside(AccountFrom) || inside(CardAccountFrom)))
         s.account = StatementText::clean(value);
-    if (within("LEDGERBAL")) {
+    if (inside(LedgerBalance)) {
         if (name == QStringLiteral("BALAMT")) s.balance = v;
         if (name == QStringLiteral("DTASOF")) s.balanceDay = v;
     }

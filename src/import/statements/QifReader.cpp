@@ -105,13 +105,23 @@ Section sectionOf(const QString& header) {
     return Section::Skipped;
 }
 
+// Read twice: first to learn the order of day and month the file's dates keep, then for its
+// rows, so no transaction is held but the one being read.
 class Parser {
   public:
-    explicit Parser(const SheetLimits& limits) : limits_(limits) {}
+    // dayFirst: as the first reading decided; -1 for that first reading.
+    Parser(const SheetLimits& limits, int dayFirst) : limits_(limits), dayFirst_(dayFirst) {
+        survey_ = dayFirst < 0;
+        bill_.source = Bill::Source::Qif;
+    }
 
     void line(const QString& text, int number);
     void end() { finish(); }
-    Bill bill();
+    // A day past 12 in the first place anywhere makes the file day-first; a file that never
+    // shows is month-first, as Quicken writes it (a day past 12 in the second place then
+    // only confirms it).
+    int dayFirst() const { return dayFirst_ >= 0 ? dayFirst_ : firstOver12_ ? 1 : 0; }
+    Bill bill() { return std::move(bill_); }
 
   private:
     void header(const QString& text);
@@ -121,7 +131,7 @@ class Parser {
     void addSplit();
     void countRow();
     void finish();
-    std::vector<BillRow> rowsOf(const Transaction& t) const;
+    void addRows(const Transaction& t);
     QString dayOf(const Field& date) const;
 
     const SheetLimits& limits_;
@@ -130,11 +140,12 @@ class Parser {
     QString accountName_;  // of the !Account block being read
     QString account_;      // that the sections being read belong to
     Transaction current_;
-    std::vector<Transaction> transactions_;
     qint64 rows_ = 0;
+    bool survey_ = true;
     // The file's own word on its dates (!Option:DMY / MDY), else what its dates show.
     int dayFirst_ = -1;
     bool firstOver12_ = false;
+    Bill bill_;
 };
 
 void Parser::line(const QString& text, int number) {
@@ -248,26 +259,24 @@ void Parser::finish() {
     // counted as the rows are made).
     if (current_.splits.empty()) countRow();
     current_.account = account_;
-    const DateText d = dateText(current_.date.text);
-    if (d.read && !d.yearFirst) {
-        firstOver12_ = firstOver12_ || d.first > 12;
+    if (survey_) {
+        const DateText d = dateText(current_.date.text);
+        firstOver12_ = firstOver12_ || (d.read && !d.yearFirst && d.first > 12);
+    } else {
+        addRows(current_);
     }
-    transactions_.push_back(std::move(current_));
     current_ = Transaction();
 }
 
 QString Parser::dayOf(const Field& date) const {
     const DateText d = dateText(date.text);
     if (!d.read) return QString();
-    // A day past 12 in the first place anywhere makes the file day-first; one in the second,
-    // month-first; a file that never shows is month-first, as Quicken writes it.
-    const bool dayFirst = dayFirst_ >= 0 ? dayFirst_ == 1 : firstOver12_;
-    const bool swap = !d.yearFirst && dayFirst;
+    const bool swap = !d.yearFirst && dayFirst_ == 1;
     const QDate day(d.year, swap ? d.second : d.first, swap ? d.first : d.second);
     return day.isValid() ? day.toString(QStringLiteral("yyyy-MM-dd")) : QString();
 }
 
-std::vector<BillRow> Parser::rowsOf(const Transaction& t) const {
+void Parser::addRows(const Transaction& t) {
     BillRow base;
     base.rowNumber = t.firstLine;
     base.day = dayOf(t.date);
@@ -291,7 +300,7 @@ std::vector<BillRow> Parser::rowsOf(const Transaction& t) const {
         row.goods = note;
         return row;
     };
-    std::vector<BillRow> rows;
+    std::vector<BillRow>& rows = bill_.rows;
     double splitTotal = 0;
     for (const Split& s : t.splits) {
         double amount = 0;
@@ -305,26 +314,11 @@ std::vector<BillRow> Parser::rowsOf(const Transaction& t) const {
     const double rest = Money::round(total - splitTotal);
     if (t.splits.empty() || (t.amount.given && !Money::isZero(rest)))
         rows.push_back(rowOf(rest, t.category, memo));
-    return rows;
+    if (rows.size() > size_t(limits_.rows)) StatementText::refuseRows(limits_.rows);
 }
 
-Bill Parser::bill() {
-    Bill bill;
-    bill.source = Bill::Source::Qif;
-    bill.rows.reserve(size_t(rows_));
-    for (const Transaction& t : transactions_) {
-        for (BillRow& row : rowsOf(t)) bill.rows.push_back(std::move(row));
-        if (bill.rows.size() > size_t(limits_.rows)) StatementText::refuseRows(limits_.rows);
-    }
-    return bill;
-}
-
-}  // namespace
-
-Bill QifReader::parse(const QByteArray& bytes, const SheetLimits& limits) {
-    BillReader::refuseOverLimit(bytes, limits);
-    const QString text = StatementText::decode(bytes);
-    Parser parser(limits);
+template <typename Each>
+void forEachLine(const QString& text, const SheetLimits& limits, Each each) {
     int number = 1;
     qsizetype start = 0;
     const qsizetype size = text.size();
@@ -334,7 +328,7 @@ Bill QifReader::parse(const QByteArray& bytes, const SheetLimits& limits) {
             ++end;
         if (end - start > limits.billLineChars)
             StatementText::refuseLongLine(number, limits.billLineChars);
-        parser.line(text.mid(start, end - start), number);
+        each(text.mid(start, end - start), number);
         // \r\n, \n and a lone \r (older Macs) each end a line.
         if (end < size && text[end] == QLatin1Char('\r') && end + 1 < size &&
             text[end + 1] == QLatin1Char('\n'))
@@ -342,8 +336,23 @@ Bill QifReader::parse(const QByteArray& bytes, const SheetLimits& limits) {
         start = end + 1;
         ++number;
     }
+}
+
+Bill parseText(const QString& text, const SheetLimits& limits) {
+    Parser survey(limits, -1);
+    forEachLine(text, limits, [&](const QString& line, int number) { survey.line(line, number); });
+    survey.end();
+    Parser parser(limits, survey.dayFirst());
+    forEachLine(text, limits, [&](const QString& line, int number) { parser.line(line, number); });
     parser.end();
     return parser.bill();
+}
+
+}  // namespace
+
+Bill QifReader::parse(const QByteArray& bytes, const SheetLimits& limits) {
+    BillReader::refuseOverLimit(bytes, limits);
+    return parseText(StatementText::decode(bytes), limits);
 }
 
 Bill QifReader::read(const QString& path, const SheetLimits& limits) {

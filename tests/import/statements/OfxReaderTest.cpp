@@ -119,7 +119,7 @@ TEST(OfxReader, RefusesBadDatesAmountsAndFilesPastTheLimits) {
               refusal(head + QByteArray(200, ' '), limits));
     EXPECT_EQ("账单文件超过上限：第 5 行超过 30 个字符！",
               refusal(head + "<MEMO>" + QByteArray(31, 'x'), limits));
-    EXPECT_EQ("账单文件超过上限：第 1 行 标签嵌套超过 256 层！",
+    EXPECT_EQ("账单文件超过上限：第 1 行 标签嵌套超过 64 层！",
               refusal("<OFX>" + QByteArray("<A>").repeated(300)));
 }
 
