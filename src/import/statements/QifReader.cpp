@@ -97,10 +97,12 @@ void readCategory(const QString& text, BillRow* row) {
 
 enum class Section { None, Accounts, Transactions, Skipped };
 
+// "!Type:Bank", "!type:oth a", "!Type: CCard " alike.
 Section sectionOf(const QString& header) {
-    const QString h = header.toLower();
+    QString h = header.toLower();
+    h.remove(QLatin1Char(' '));
     if (h == QStringLiteral("!account")) return Section::Accounts;
-    for (const char* type : {"bank", "cash", "ccard", "oth a", "oth l"})
+    for (const char* type : {"bank", "cash", "ccard", "otha", "othl"})
         if (h == QStringLiteral("!type:") + QLatin1String(type)) return Section::Transactions;
     return Section::Skipped;
 }
