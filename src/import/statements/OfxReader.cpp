@@ -145,6 +145,8 @@ class Parser {
     int line_;
     const SheetLimits& limits_;
     std::vector<QString> stack_;
+    // How many of each name the stack holds: a closing tag of none is passed over at once.
+    QHash<QString, int> openNames_;
     int open_[TrackedCount] = {};
     // A tag read whose content is not yet known: a value's or an aggregate's.
     QString pending_;
@@ -282,11 +284,14 @@ void Parser::open() {
     }
     enter(name);
     stack_.push_back(name);
+    ++openNames_[name];
 }
 
 void Parser::popThrough(qsizetype index) {
     while (index >= 0 && qsizetype(stack_.size()) > index) {
         leave(stack_.back());
+        const auto open = openNames_.find(stack_.back());
+        if (--*open == 0) openNames_.erase(open);
         stack_.pop_back();
     }
 }
@@ -305,6 +310,7 @@ void Parser::close(const QString& name) {
     }
     lastLeaf_.clear();
     if (name.isEmpty()) return;
+    if (!openNames_.contains(name)) return;
     const auto found = std::find(stack_.rbegin(), stack_.rend(), name);
     if (found != stack_.rend()) popThrough(qsizetype(stack_.rend() - found) - 1);
 }
