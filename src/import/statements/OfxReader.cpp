@@ -65,11 +65,11 @@ QString unescape(const QString& text) {
             bool ok = false;
             const bool hex = name.size() > 2 && (name[1] == u'x' || name[1] == u'X');
             const uint code = name.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-            // Code points that are no character (surrogates, past U+10FFFF, NUL) are dropped.
             if (!ok) {
                 out += text[i];
                 continue;
             }
+            // Code points that are no character (surrogates, past U+10FFFF, NUL) are dropped.
             if (code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF))
                 out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
         } else {
@@ -156,7 +156,9 @@ class Parser {
     bool inTransaction_ = false;
     Transaction transaction_;
     bool inStatement_ = false;
-    std::vector<Statement> statements_;
+    // The statement being read (or the last one read), and how many the file holds.
+    Statement statement_;
+    int statements_ = 0;
     Bill bill_;
 };
 
@@ -249,8 +251,8 @@ Bill Parser::run() {
     }
     close(QString());
     popThrough(0);
-    if (statements_.size() == 1 && statements_[0].balance.given) {
-        const Statement& s = statements_[0];
+    if (statements_ == 1 && statement_.balance.given) {
+        const Statement& s = statement_;
         double balance = 0;
         if (!StatementText::parseAmount(s.balance.text, &balance))
             StatementText::refuseAmount(s.balance.line);
@@ -320,7 +322,8 @@ void Parser::enter(const QString& name) {
     if (tracked >= 0) ++open_[tracked];
     if (name == QStringLiteral("STMTRS") || name == QStringLiteral("CCSTMTRS")) {
         inStatement_ = true;
-        statements_.push_back(Statement{bill_.rows.size(), {}, {}, {}});
+        statement_ = Statement{bill_.rows.size(), {}, {}, {}};
+        if (statements_ < 2) ++statements_;
     } else if (name == QStringLiteral("STMTTRN") && inStatement_) {
         inTransaction_ = true;
         transaction_ = Transaction();
@@ -337,7 +340,7 @@ void Parser::leave(const QString& name) {
     } else if ((name == QStringLiteral("STMTRS") || name == QStringLiteral("CCSTMTRS")) &&
                inStatement_) {
         inStatement_ = false;
-        const Statement& s = statements_.back();
+        const Statement& s = statement_;
         for (size_t r = s.firstRow; r < bill_.rows.size(); ++r) bill_.rows[r].method = s.account;
     }
 }
@@ -363,7 +366,7 @@ void Parser::leaf(const QString& name, const QString& value, int line) {
         return;
     }
     if (!inStatement_) return;
-    Statement& s = statements_.back();
+    Statement& s = statement_;
     if (name == QStringLiteral("ACCTID") && (inside(AccountFrom) || inside(CardAccountFrom)))
         s.account = StatementText::clean(value);
     if (inside(LedgerBalance)) {
