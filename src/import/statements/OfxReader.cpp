@@ -102,6 +102,14 @@ bool dateOf(const QString& text, QString* day, QString* time) {
     return true;
 }
 
+// OFX writes no thousands separators, and a period or a comma as the decimal mark: a lone comma
+// is always decimal ("1,234" is 1.234), where a QIF file's would group thousands.
+bool amountOf(const QString& text, double* value) {
+    QString t = text.trimmed();
+    if (!t.contains(QLatin1Char('.'))) t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return StatementText::parseAmount(t, value);
+}
+
 struct Value {
     QString text;
     int line = 0;
@@ -254,8 +262,7 @@ Bill Parser::run() {
     if (statements_ == 1 && statement_.balance.given) {
         const Statement& s = statement_;
         double balance = 0;
-        if (!StatementText::parseAmount(s.balance.text, &balance))
-            StatementText::refuseAmount(s.balance.line);
+        if (!amountOf(s.balance.text, &balance)) StatementText::refuseAmount(s.balance.line);
         QString time;
         if (!s.balanceDay.given || !dateOf(s.balanceDay.text, &bill_.closingDay, &time))
             StatementText::refuseDate(s.balanceDay.given ? s.balanceDay.line : s.balance.line);
@@ -382,7 +389,7 @@ void Parser::addRow(const Transaction& t) {
     if (!dateOf(t.posted.text, &row.day, &row.time))
         StatementText::refuseDate(t.posted.given ? t.posted.line : t.line);
     double amount = 0;
-    if (!StatementText::parseAmount(t.amount.text, &amount))
+    if (!amountOf(t.amount.text, &amount))
         StatementText::refuseAmount(t.amount.given ? t.amount.line : t.line);
     row.amount = amount < 0 ? -amount : amount;
     row.direction = amount < 0 ? BillRow::Direction::Out : BillRow::Direction::In;

@@ -107,13 +107,23 @@ Section sectionOf(const QString& header) {
     return Section::Skipped;
 }
 
-// Read twice: first to learn the order of day and month the file's dates keep, then for its
-// rows, so no transaction is held but the one being read.
+// What the first reading of a file learns of its notation.
+struct Notation {
+    bool dayFirst = false;
+    bool commaDecimal = false;
+};
+
+// Read twice: first to learn the order of day and month the file's dates keep and the decimal
+// mark of its amounts, then for its rows, so no transaction is held but the one being read.
 class Parser {
   public:
-    // dayFirst: as the first reading decided; -1 for that first reading.
-    Parser(const SheetLimits& limits, int dayFirst) : limits_(limits), dayFirst_(dayFirst) {
-        survey_ = dayFirst < 0;
+    // For the first reading, or for the rows in the notation it learnt.
+    explicit Parser(const SheetLimits& limits) : limits_(limits), survey_(true) {}
+    Parser(const SheetLimits& limits, Notation notation)
+        : limits_(limits),
+          survey_(false),
+          dayFirst_(notation.dayFirst ? 1 : 0),
+          commaDecimal_(notation.commaDecimal) {
         bill_.source = Bill::Source::Qif;
     }
 
@@ -122,7 +132,10 @@ class Parser {
     // A day past 12 in the first place anywhere makes the file day-first; a file that never
     // shows is month-first, as Quicken writes it (a day past 12 in the second place then
     // only confirms it).
-    int dayFirst() const { return dayFirst_ >= 0 ? dayFirst_ : firstOver12_ ? 1 : 0; }
+    // Amounts that show a decimal comma, and none a decimal point, make dots group thousands.
+    Notation notation() const {
+        return {dayFirst_ >= 0 ? dayFirst_ == 1 : firstOver12_, commas_ && !points_};
+    }
     Bill bill() { return std::move(bill_); }
 
   private:
@@ -134,6 +147,7 @@ class Parser {
     void countRow();
     void finish();
     void addRows(const Transaction& t);
+    void noteDecimalMark(const QString& amount);
     QString dayOf(const Field& date) const;
 
     const SheetLimits& limits_;
@@ -143,10 +157,13 @@ class Parser {
     QString account_;      // that the sections being read belong to
     Transaction current_;
     qint64 rows_ = 0;
-    bool survey_ = true;
+    bool survey_;
     // The file's own word on its dates (!Option:DMY / MDY), else what its dates show.
     int dayFirst_ = -1;
     bool firstOver12_ = false;
+    bool commaDecimal_ = false;
+    bool commas_ = false;
+    bool points_ = false;
     Bill bill_;
 };
 
@@ -264,10 +281,18 @@ void Parser::finish() {
     if (survey_) {
         const DateText d = dateText(current_.date.text);
         firstOver12_ = firstOver12_ || (d.read && !d.yearFirst && d.first > 12);
+        noteDecimalMark(current_.amount.text);
+        for (const Split& s : current_.splits) noteDecimalMark(s.amount.text);
     } else {
         addRows(current_);
     }
     current_ = Transaction();
+}
+
+void Parser::noteDecimalMark(const QString& amount) {
+    const QChar mark = StatementText::decimalMarkOf(amount);
+    commas_ = commas_ || mark == QLatin1Char(',');
+    points_ = points_ || mark == QLatin1Char('.');
 }
 
 QString Parser::dayOf(const Field& date) const {
@@ -289,7 +314,7 @@ void Parser::addRows(const Transaction& t) {
     base.method = t.account;
     const QString memo = StatementText::clean(t.memo);
     double total = 0;
-    if (t.amount.given && !StatementText::parseAmount(t.amount.text, &total))
+    if (t.amount.given && !StatementText::parseAmount(t.amount.text, &total, commaDecimal_))
         StatementText::refuseAmount(t.amount.line);
     if (!t.amount.given && t.splits.empty()) StatementText::refuseAmount(t.firstLine);
 
@@ -306,7 +331,7 @@ void Parser::addRows(const Transaction& t) {
     double splitTotal = 0;
     for (const Split& s : t.splits) {
         double amount = 0;
-        if (s.amount.given && !StatementText::parseAmount(s.amount.text, &amount))
+        if (s.amount.given && !StatementText::parseAmount(s.amount.text, &amount, commaDecimal_))
             StatementText::refuseAmount(s.amount.line);
         splitTotal = Money::round(splitTotal + amount);
         const QString note = StatementText::clean(s.memo);
@@ -341,10 +366,10 @@ void forEachLine(const QString& text, const SheetLimits& limits, Each each) {
 }
 
 Bill parseText(const QString& text, const SheetLimits& limits) {
-    Parser survey(limits, -1);
+    Parser survey(limits);
     forEachLine(text, limits, [&](const QString& line, int number) { survey.line(line, number); });
     survey.end();
-    Parser parser(limits, survey.dayFirst());
+    Parser parser(limits, survey.notation());
     forEachLine(text, limits, [&](const QString& line, int number) { parser.line(line, number); });
     parser.end();
     return parser.bill();

@@ -75,7 +75,21 @@ QString StatementText::clean(const QString& text) {
     return out.trimmed();
 }
 
-bool StatementText::parseAmount(const QString& text, double* value) {
+QChar StatementText::decimalMarkOf(const QString& text) {
+    const QString t = text.trimmed();
+    const qsizetype comma = t.lastIndexOf(QLatin1Char(','));
+    const qsizetype dot = t.lastIndexOf(QLatin1Char('.'));
+    // The later of two marks, or a lone one before one or two digits.
+    const auto shows = [&](qsizetype mark, qsizetype other) {
+        const qsizetype decimals = t.size() - mark - 1;
+        return mark > other && (other >= 0 || decimals == 1 || decimals == 2);
+    };
+    if (comma >= 0 && shows(comma, dot)) return QLatin1Char(',');
+    if (dot >= 0 && shows(dot, comma)) return QLatin1Char('.');
+    return QChar();
+}
+
+bool StatementText::parseAmount(const QString& text, double* value, bool commaDecimal) {
     QString t = text.trimmed();
     t.remove(QLatin1Char(' ')).remove(QChar(0xA0));
     QString sign;
@@ -87,7 +101,10 @@ bool StatementText::parseAmount(const QString& text, double* value) {
     const qsizetype dot = t.lastIndexOf(QLatin1Char('.'));
     QChar decimal = QLatin1Char('.');
     QChar group;
-    if (comma >= 0 && dot >= 0) {
+    if (commaDecimal && !(comma >= 0 && dot > comma)) {
+        decimal = QLatin1Char(',');
+        group = QLatin1Char('.');
+    } else if (comma >= 0 && dot >= 0) {
         decimal = comma > dot ? QLatin1Char(',') : QLatin1Char('.');
         group = comma > dot ? QLatin1Char('.') : QLatin1Char(',');
     } else if (comma >= 0) {

@@ -20,8 +20,12 @@ class StatementText {
     static QString clean(const QString& text);
     // "-1,234.56", "+12.5", "1.234,56", "12,50", "1.234.567" → the signed amount, rounded to the
     // cent. A lone comma before three digits groups thousands ("1,234"), before one or two it
-    // is a decimal comma; false for anything else, and for amounts Money refuses.
-    static bool parseAmount(const QString& text, double* value);
+    // is a decimal comma; false for anything else, and for amounts Money refuses. In a file
+    // whose amounts show a decimal comma (`commaDecimal`), dots only group ("1.234" → 1234).
+    static bool parseAmount(const QString& text, double* value, bool commaDecimal = false);
+    // The decimal mark an amount shows beyond doubt ("1.234,56", "12,5" → ','; "1,234.56",
+    // "12.50" → '.'), else none ("1,234", "1.234", "12").
+    static QChar decimalMarkOf(const QString& text);
 
     // "第 12 行 日期 不是有效的日期！没有导入任何数据。"
     [[noreturn]] static void refuse(int line, const QString& field, const QString& what);

@@ -30,7 +30,7 @@ const char kSgml[] =
     "<BANKTRANLIST><DTSTART>20250101<DTEND>20250105\r\n"
     "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250102083005.000[-8:PST]<TRNAMT>-12.50\r\n"
     "<FITID>A1<NAME>Ben &amp; Jerry&apos;s<MEMO>Caf\xE9 latte</STMTTRN>\r\n"
-    "<STMTTRN><TRNTYPE>XFER<DTPOSTED>20250103<TRNAMT>1000.00<FITID>A2<CHECKNUM>77\r\n"
+    "<STMTTRN><TRNTYPE>XFER<DTPOSTED>20250103<TRNAMT>1,500<FITID>A2<CHECKNUM>77\r\n"
     "<PAYEE><NAME>Acme<CITY>Springfield</PAYEE><BANKACCTTO><BANKID>9<ACCTID>999</BANKACCTTO>\r\n"
     "</STMTTRN></BANKTRANLIST>\r\n"
     "<LEDGERBAL><BALAMT>987.50<DTASOF>20250105</LEDGERBAL>"
@@ -56,7 +56,7 @@ TEST(OfxReader, ReadsVersionOneSgml) {
     const BillRow& in = bill.rows[1];
     EXPECT_EQ("2025-01-03", in.time);
     EXPECT_EQ(BillRow::Direction::In, in.direction);
-    EXPECT_DOUBLE_EQ(1000, in.amount);
+    EXPECT_DOUBLE_EQ(1.5, in.amount);  // a decimal comma, as OFX has no separators
     EXPECT_EQ("Acme", in.counterparty);
     EXPECT_EQ("77", in.merchantNumber);
     EXPECT_EQ("6222 0001", in.method);

@@ -28,6 +28,12 @@ std::vector<QString> days(const QByteArray& bytes) {
     return out;
 }
 
+std::vector<double> amounts(const QByteArray& bytes) {
+    std::vector<double> out;
+    for (const BillRow& r : QifReader::parse(bytes).rows) out.push_back(r.amount);
+    return out;
+}
+
 // As a ledger exports two accounts: their list first, then each account's transactions; the
 // category list and an investment account are not transactions of these accounts.
 const char kLedger[] =
@@ -103,12 +109,12 @@ TEST(QifReader, DatesFollowTheOrderTheWholeFileShows) {
                    "D2024/12/31\r\nT1\r\n^\r\nD20241231\r\nT1\r\n^\r\nD1/5/99\r\nT1\r\n^\r\n"
                    "D1/5/69\r\nT1\r\n^\r\nD1/ 5' 4\r\nT1\r\n^\r\n"));
     EXPECT_EQ((std::vector<QString>{"2024-12-31"}), days("!Type:Oth A\nD31.12.2024\nT1\n^\n"));
-    // Amounts in the other notation, when they can only be read one way.
-    const Bill bill =
-        QifReader::parse("!Type:Oth L\nD1/1/2025\nT-1.234,56\n^\nD1/1/2025\nT12,5\n^\n");
-    ASSERT_EQ(2u, bill.rows.size());
-    EXPECT_DOUBLE_EQ(1234.56, bill.rows[0].amount);
-    EXPECT_DOUBLE_EQ(12.5, bill.rows[1].amount);
+    // A decimal comma anywhere makes dots group thousands; a decimal point, mark decimals.
+    EXPECT_EQ(
+        (std::vector<double>{1234.56, 1234, 12.5}),
+        amounts("!Type:Oth L\nD1/1/25\nT-1.234,56\n^\nD1/1/25\nT1.234\n^\nD1/1/25\nT12,5\n^\n"));
+    EXPECT_EQ((std::vector<double>{1.23, 12.5, 1234}),
+              amounts("!Type:Bank\nD1/1/25\nT1.234\n^\nD1/1/25\nT12.50\n^\nD1/1/25\nT1,234\n^\n"));
 }
 
 TEST(QifReader, RefusesBadDatesAmountsAndFilesPastTheLimits) {
