@@ -12,6 +12,8 @@ const std::vector<Target>& targets() {
         {"xls-frames", xlsFrames},
         {"bill", billFile},
         {"statement", statementFile},
+        {"qif", qifFile},
+        {"ofx", ofxFile},
         {"restore", restoreCandidate, restoreSeeds},
     };
     return all;

@@ -29,6 +29,8 @@ int xlsFile(const std::uint8_t* data, std::size_t size);
 int xlsFrames(const std::uint8_t* data, std::size_t size);
 int billFile(const std::uint8_t* data, std::size_t size);
 int statementFile(const std::uint8_t* data, std::size_t size);
+int qifFile(const std::uint8_t* data, std::size_t size);
+int ofxFile(const std::uint8_t* data, std::size_t size);
 int restoreCandidate(const std::uint8_t* data, std::size_t size);
 void restoreSeeds(const QString& dir);
 

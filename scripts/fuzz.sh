@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds a libFuzzer executable of every reader of outside input (spreadsheets, .xls through
-# its helper, the helper's output, bills, statements, a restore's candidate file) with
+# its helper, the helper's output, bills, statements, QIF and OFX files, a restore's candidate file) with
 # AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz/, and runs each for SECONDS
 # (default 60).
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
@@ -33,7 +33,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(xlsx xlsx-parts xls xls-frames bill statement restore)
+[ ${#targets[@]} -gt 0 ] || targets=(xlsx xlsx-parts xls xls-frames bill statement qif ofx restore)
 summary="$out/summary.tsv"
 printf 'target\tseconds\truns\truns/s\tcoverage\tfeatures\tcorpus\tpeak MB\tresult\n' >"$summary"
 failed=()

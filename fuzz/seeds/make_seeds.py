@@ -87,3 +87,46 @@ shutil.copy(os.path.join(FIXTURES, "income.xlsx"), os.path.join(HERE, "statement
 UNICODE = ("交易日期\t交易渠道\t摘要\t收入金额\t支出金额\t账户余额\t对方账号\t对方户名\r\n"
            "2026-11-01\t网银\t工资\t8,000.00\t\t9,000.00\t=\"6222001\"\t某某公司\r\n")
 write("statement", "unicode.txt", UNICODE.encode("utf-16"))
+# Other ledgers' exports: an account list, accounts with splits and transfers, skipped sections,
+# day-first dates in GB18030; OFX in both forms, with entities and a ledger balance.
+QIF = ("!Option:AutoSwitch\n!Account\nN储蓄卡\nTBank\n^\nN信用卡\nTCCard\n^\n!Clear:AutoSwitch\n"
+       "!Type:Cat\nN餐饮\nD吃饭\nE\n^\n!Type:Class\nN家庭\n^\n"
+       "!Account\nN储蓄卡\nTBank\n^\n!Type:Bank\n"
+       "D12/31/2024\nT-1,234.56\nU-1,234.56\nP超市\nM年货\nL食品:蔬菜/家庭\nN101\nC*\nA地址\n^\n"
+       "D01/05'25\nT-300.00\nP饭店\nM聚餐\nL餐饮\nS餐饮:午餐\nE午饭\n$-100.00\n%33%\n"
+       "S[信用卡]\nE还款\n$-150.00\n^\n"
+       "D1/ 6' 5\nT500\nL[现金]\n^\n"
+       "!Account\nN信用卡\nTCCard\n^\n!Type:CCard\nD2025-01-07\nT-12.5\nP书店\n^\n"
+       "!Type:Invst\nD1/7'25\nNBuy\nYFund\nI1.5\nQ10\nT15\n^\n!Type:Memorized\nKC\nT-5\n^\n"
+       "!Type:Prices\n\"FUND\",1.5,\" 1/ 7'25\"\n^\n")
+write("qif", "ledger.qif", QIF.encode("utf-8"))
+DAY_FIRST = ("!Type:Cash\r\nD31.12.2024\r\nT-1.234,56\r\nP菜场\r\n^\r\n"
+             "D05.01.2025\r\nT12,50\r\nL工资\r\n^\r\n!Type:Oth L\r\nD20250106\r\nT-8\r\n^\r\n")
+write("qif", "day-first.qif", DAY_FIRST.encode("gb18030"))
+
+OFX1 = (b"OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\nENCODING:USASCII\r\n"
+        b"CHARSET:1252\r\nCOMPRESSION:NONE\r\nOLDFILEUID:NONE\r\nNEWFILEUID:NONE\r\n\r\n"
+        b"<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS>"
+        b"<DTSERVER>20250105120000<LANGUAGE>ENG</SONRS></SIGNONMSGSRSV1>\r\n"
+        b"<BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STMTRS><CURDEF>USD\r\n"
+        b"<BANKACCTFROM><BANKID>123<ACCTID>6222 0001<ACCTTYPE>CHECKING</BANKACCTFROM>\r\n"
+        b"<BANKTRANLIST><DTSTART>20250101<DTEND>20250105\r\n"
+        b"<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20250102083005.000[-8:PST]<TRNAMT>-12.50\r\n"
+        b"<FITID>A1<NAME>Ben &amp; Jerry&apos;s<MEMO>Caf\xe9 latte</STMTTRN>\r\n"
+        b"<STMTTRN><TRNTYPE>XFER<DTPOSTED>20250103<TRNAMT>1000.00<FITID>A2<CHECKNUM>77\r\n"
+        b"<PAYEE><NAME>Acme<CITY>Springfield</PAYEE><BANKACCTTO><BANKID>9<ACCTID>999</BANKACCTTO>\r\n"
+        b"<CURRENCY><CURRATE>1.0<CURSYM>USD</CURRENCY></STMTTRN></BANKTRANLIST>\r\n"
+        b"<LEDGERBAL><BALAMT>987.50<DTASOF>20250105</LEDGERBAL>"
+        b"<AVAILBAL><BALAMT>1.00<DTASOF>20250104</AVAILBAL></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>")
+write("ofx", "bank-v1.ofx", OFX1)
+OFX2 = ("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+        "<?OFX OFXHEADER=\"200\" VERSION=\"211\" SECURITY=\"NONE\" OLDFILEUID=\"NONE\" NEWFILEUID=\"NONE\"?>\n"
+        "<OFX>\n<!-- 信用卡 -->\n<CREDITCARDMSGSRSV1><CCSTMTTRNRS><TRNUID>2</TRNUID><CCSTMTRS>"
+        "<CURDEF>CNY</CURDEF><CCACCTFROM><ACCTID>4321</ACCTID></CCACCTFROM><BANKTRANLIST>\n"
+        "<STMTTRN><TRNTYPE>POS</TRNTYPE><DTPOSTED>20250120</DTPOSTED><TRNAMT>-88.00</TRNAMT>"
+        "<FITID>X&lt;1&gt;</FITID><NAME>&#x4E2D;&#22269;超市</NAME><MEMO/></STMTTRN>\n"
+        "<STMTTRN><TRNTYPE>CREDIT</TRNTYPE><DTPOSTED>20250121120000</DTPOSTED><TRNAMT>20</TRNAMT>"
+        "<FITID>X2</FITID><PAYEE><NAME>退款</NAME></PAYEE><MEMO>&quot;鞋&quot;</MEMO></STMTTRN>\n"
+        "</BANKTRANLIST><LEDGERBAL><BALAMT>-68.00</BALAMT><DTASOF>20250131</DTASOF></LEDGERBAL>"
+        "</CCSTMTRS></CCSTMTTRNRS></CREDITCARDMSGSRSV1>\n</OFX>\n")
+write("ofx", "card-v2.ofx", OFX2.encode("utf-8"))

@@ -120,7 +120,8 @@ class StatementImportDialogTest : public QObject {
                               "对账：账单余额 5,800.00，账户“某某卡”2026-11-05 的余额 800.00，"
                               "相差 5,000.00"}));
         QCOMPARE(format, QStringLiteral("格式：某某银行"));
-        QCOMPARE(columns.mid(Column::FirstDetail), (QStringList{"对方户名", "摘要", "余额"}));
+        QCOMPARE(columns.mid(Column::FirstDetail),
+                 (QStringList{"对方账户", "对方户名", "摘要", "余额"}));
         QCOMPARE(balance(m, QStringLiteral("某某卡")), 800.0);
         QCOMPARE(cw::StatementProfiles::saved(m.file.db()).at(0).remarks,
                  QStringList{QStringLiteral("附言")});
@@ -178,6 +179,19 @@ class StatementImportDialogTest : public QObject {
         child<QPushButton>(d, "ButFormat")->click();
         QCOMPARE(mapped, 2);
         QCOMPARE(cell(*d.model(), 1, Column::Account), QStringLiteral("工资卡"));
+
+        // A 对方账户 picked makes the row a transfer with it; emptied, it is what it was.
+        auto* model = d.model();
+        const QModelIndex counter = model->index(1, Column::FirstDetail);
+        const QString kind = cell(*model, 1, Column::Kind);
+        QVERIFY(model->flags(counter) & Qt::ItemIsEditable);
+        QVERIFY(model->setData(counter, QStringLiteral("零钱")));
+        QCOMPARE(cell(*model, 1, Column::Kind), QStringLiteral("转账"));
+        QVERIFY(cell(*model, 1, Column::Account).contains(QStringLiteral("工资卡→零钱")) ||
+                cell(*model, 1, Column::Account).contains(QStringLiteral("零钱→工资卡")));
+        QVERIFY(model->setData(counter, QString()));
+        QCOMPARE(cell(*model, 1, Column::Kind), kind);
+        QCOMPARE(cell(*model, 1, Column::Account), QStringLiteral("工资卡"));
         child<QPushButton>(d, "ButImport")->click();
         QCOMPARE(m.messages.last().section(QLatin1Char('\n'), 0, 0),
                  QStringLiteral("数据导入 保存成功！共导入 2 条数据。"));

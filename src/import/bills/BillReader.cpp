@@ -277,11 +277,15 @@ QByteArray BillReader::load(const QString& path, const SheetLimits& limits) {
         if (piece.isEmpty()) break;
         bytes += piece;
     }
+    refuseOverLimit(bytes, limits);
+    return bytes;
+}
+
+void BillReader::refuseOverLimit(const QByteArray& bytes, const SheetLimits& limits) {
     if (bytes.size() > limits.billBytes) {
         throw SheetError(SheetLimits::billExceeded(
             QStringLiteral("文件大于 %1").arg(SheetLimits::bytes(limits.billBytes))));
     }
-    return bytes;
 }
 
 bool BillReader::decode(const QByteArray& bytes, QString* text) {

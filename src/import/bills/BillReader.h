@@ -84,6 +84,8 @@ class BillReader {
     static SheetRows parseCsv(const QString& text, int maxLineChars = SheetLimits().billLineChars,
                               qint64 maxCells = SheetLimits().cells,
                               QChar separator = QLatin1Char(','));
+    // Throws the refusal load gives when the bytes are more than limits.billBytes.
+    static void refuseOverLimit(const QByteArray& bytes, const SheetLimits& limits);
     // "¥1,234.50" → 1234.5; false when it is no amount. Strict: separators only between
     // groups of three, at most two decimals, so "¥1.234,50" is refused rather than misread.
     static bool parseAmount(const QString& text, double* value);
