@@ -42,9 +42,16 @@ void QifWriter::entry(const BookEntry& e) {
     for (int i = 0; i < 2; ++i) {
         const BookLeg& leg = e.legs[i];
         if (!isMoney(leg.account)) continue;
+        // An opening balance is written as the ledgers that read QIF expect it: a transfer
+        // with the account itself, from "Opening Balance".
+        const bool opening = e.legs[1 - i].account == QStringLiteral("权益:期初余额");
         QString t = QLatin1Char('D') + date + QStringLiteral("\nT") + amount(leg.cents) +
-                    QStringLiteral("\nP") + oneLine(e.label) + QStringLiteral("\nL") +
-                    otherSide(e.legs[1 - i].account) + QLatin1Char('\n');
+                    QStringLiteral("\nP") +
+                    (opening ? QStringLiteral("Opening Balance") : oneLine(e.label)) +
+                    QStringLiteral("\nL") +
+                    (opening ? QLatin1Char('[') + lastPart(leg.account) + QLatin1Char(']')
+                             : otherSide(e.legs[1 - i].account)) +
+                    QLatin1Char('\n');
         if (!memo.isEmpty()) t += QLatin1Char('M') + memo + QLatin1Char('\n');
         sections_[leg.account] += (t + QStringLiteral("^\n")).toUtf8();
     }

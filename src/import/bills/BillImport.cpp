@@ -162,11 +162,12 @@ QString BillImport::findCategory(const BillRow& row, BillRow::Direction kind) {
     // last part.
     const QString leaf = type.section(QLatin1Char(':'), -1).trimmed();
     if (category.isEmpty() && !type.isEmpty()) category = bookCategory(kind, {type, leaf});
-    if (category.isEmpty()) category = bookCategory(kind, BillRules::categories(row, kind));
-    // Else it is carried over as a new category rather than lost in a default one.
+    // Else it is carried over as a new category: another ledger's own category says more
+    // than a guess from its words.
     if (category.isEmpty() && row.transferAccount.isEmpty() && !leaf.isEmpty() &&
         source_ == Bill::Source::Qif)
         category = leaf;
+    if (category.isEmpty()) category = bookCategory(kind, BillRules::categories(row, kind));
     if (category.isEmpty())
         category = kind == BillRow::Direction::In ? defaultIncome_ : defaultExpense_;
     if (category.isEmpty()) {
@@ -374,6 +375,30 @@ QString BillImport::fileKey(const Planned& p) {
     return key;
 }
 
+bool BillImport::opening(const BillRow& row) {
+    return !row.transferAccount.isEmpty() &&
+           (row.transferAccount == row.method ||
+            row.counterparty.compare(QStringLiteral("Opening Balance"), Qt::CaseInsensitive) == 0);
+}
+
+void BillImport::pairTransfer(Planned& p, const std::vector<Planned>& earlier,
+                              QHash<QString, std::vector<size_t>>* sides) {
+    const auto own = [](const Planned& q) {
+        return q.row.direction == BillRow::Direction::In ? q.posting.target : q.posting.account;
+    };
+    std::vector<size_t>& waiting = (*sides)[p.key];
+    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+        const Planned& other = earlier[*it];
+        if (own(other) == own(p)) continue;
+        p.state = State::Void;
+        p.ticked = false;
+        p.why = QStringLiteral("与第 %1 行是同一笔转账").arg(other.row.rowNumber);
+        waiting.erase(it);
+        return;
+    }
+    waiting.push_back(earlier.size());
+}
+
 bool BillImport::fileRowDone(Planned& p, const Done& done) const {
     if (done.keys.contains(p.key)) return true;
     const QDate day = QDate::fromString(p.posting.date, Qt::ISODate);
@@ -478,6 +503,7 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
     std::vector<Planned> out;
     out.reserve(bill.rows.size());
     QHash<QString, int> occurrences;
+    QHash<QString, std::vector<size_t>> sides;
     for (size_t i = 0; i < bill.rows.size(); ++i) {
         BillRow row = bill.rows[i];
         row.refunded = Money::round(row.refunded + refunded[i]);
@@ -485,10 +511,17 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
         p.key = keyOf(row, ++occurrences[keyOf(row, 1)]);
         if (fromFile(bill.source)) {
             p.key = fileKey(p);
-            if (p.state != State::Void && p.state != State::Skipped && fileRowDone(p, done)) {
+            if (opening(row)) {
+                p.state = State::Skipped;
+                p.ticked = false;
+                p.why = QStringLiteral("期初余额");
+            } else if (p.state != State::Void && p.state != State::Skipped &&
+                       fileRowDone(p, done)) {
                 p.state = State::Imported;
                 p.ticked = false;
                 p.why = QStringLiteral("已导入");
+            } else if (p.kind == BillRow::Direction::Transfer) {
+                pairTransfer(p, out, &sides);
             }
             out.push_back(std::move(p));
             continue;

@@ -168,6 +168,14 @@ class BillImport {
     // Marks a statement row booked before: by its own key, or, for a transfer, by the other
     // account's statement within kTransferDays.
     bool fileRowDone(Planned& p, const Done& done) const;
+    // A file's opening balance (QIF: a transfer with the account itself, or "Opening Balance"),
+    // which is no income and no transfer.
+    static bool opening(const BillRow& row);
+    // A file listing several accounts shows a transfer between two of them in both: the second
+    // side is paired with the first (same accounts, amount and day, the other account's own)
+    // and left out.
+    static void pairTransfer(Planned& p, const std::vector<Planned>& earlier,
+                             QHash<QString, std::vector<size_t>>* sides);
     static QString transferKey(const QString& from, const QString& to, const QString& amount,
                                const QString& day);
     // What a statement row is known by once booked: a transfer by its accounts, amount and

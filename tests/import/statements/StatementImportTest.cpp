@@ -239,4 +239,51 @@ TEST_F(StatementImportTest, CliBooksAStatementOnceAndComparesItsBalance) {
     EXPECT_DOUBLE_EQ(balance("储蓄卡"), 700);
 }
 
+// The book written as QIF and read into another book of the file: each account's postings
+// once (a transfer is in both accounts' sections), categories carried over, the opening
+// balances left to the user.
+TEST_F(StatementImportTest, AQifExportReadsBackIntoAnotherBook) {
+    f.reopen();
+    const QStringList old{"--home", f.programDir(), "--book", "我家"};
+    for (const QStringList& post :
+         {QStringList{"post", "income", "date=2026-11-01", "category=工资", "amount=1000",
+                      "account=储蓄卡", "member=爸爸"},
+          QStringList{"post", "expense", "date=2026-11-02", "category=餐饮", "amount=50.5",
+                      "account=招行卡", "member=爸爸"},
+          QStringList{"post", "transfer", "date=2026-11-03", "from=储蓄卡", "to=招行卡",
+                      "amount=300", "member=爸爸"}})
+        ASSERT_EQ(cw::test::runCli(old + post).code, 0) << post.join(' ').toStdString();
+    const QString qif = f.programDir() + QStringLiteral("/book.qif");
+    ASSERT_EQ(cw::test::runCli(old + QStringList{"export", "qif", qif}).code, 0);
+
+    const QStringList fresh{"--home", f.programDir(), "--book", "新家"};
+    ASSERT_EQ(cw::test::runCli({"--home", f.programDir(), "newbook", "新家"}).code, 0);
+    f.reopen();
+    f.db().exec(QStringLiteral("INSERT INTO SFamily(BName, FName) VALUES('新家', '妈妈')"));
+    f.reopen();
+    cw::test::CliRun r = cw::test::runCli(fresh + QStringList{"statement", qif});
+    // 2 opening balances, 1 transfer's second side skipped.
+    EXPECT_EQ(r.out, QStringLiteral("新增\t3\n已导入\t0\n跳过\t3\n")) << r.err.toStdString();
+    f.reopen();
+    const auto money = [&](const char* account) {
+        return f.db()
+            .query(QStringLiteral("SELECT AMoney FROM SAccount WHERE BName='新家' AND AName=?"),
+                   QString::fromUtf8(account))
+            .number(QStringLiteral("AMoney"));
+    };
+    EXPECT_DOUBLE_EQ(money("储蓄卡"), 700);
+    EXPECT_DOUBLE_EQ(money("招行卡"), 249.5);
+    EXPECT_EQ(
+        f.db().query(QStringLiteral("SELECT OName FROM OutTable WHERE BName='新家'")).firstColumn(),
+        QStringList{QStringLiteral("餐饮")});
+    r = cw::test::runCli(fresh + QStringList{"statement", qif});
+    EXPECT_EQ(r.out, QStringLiteral("新增\t0\n已导入\t4\n跳过\t2\n"));
+    EXPECT_EQ(cw::test::runCli(fresh + QStringList{"check"}).code, 0);
+    EXPECT_EQ(f.db()
+                  .query(QStringLiteral("SELECT count(*) AS n FROM OutD WHERE BName='新家' AND "
+                                        "OName='餐饮'"))
+                  .integer(QStringLiteral("n")),
+              1);
+}
+
 }  // namespace
