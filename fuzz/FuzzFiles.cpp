@@ -11,6 +11,7 @@
 #include "import/ImportKind.h"
 #include "import/SheetRows.h"
 #include "import/SpreadsheetImport.h"
+#include "import/bills/BillImport.h"
 #include "import/bills/BillReader.h"
 #include "support/TempDataFile.h"
 
@@ -91,6 +92,17 @@ void consume(const SheetRows& sheet) {
         (void)BillReader::fromRows(rows, numbers);
     } catch (const SheetError&) {
     }
+}
+
+void preview(Bill bill) {
+    if (bill.account.isEmpty()) bill.account = QStringLiteral("储蓄卡");
+    BillImport import(book().dm());
+    const std::vector<BillImport::Planned> rows = import.plan(bill);
+    (void)BillImport::count(rows);
+    QString message;
+    (void)BillImport::firstRefused(rows, &message);
+    for (const BillImport::Planned& row : rows) (void)BillImport::review(row);
+    (void)BillImport::balanceText(import.balanceCheck(bill));
 }
 
 }  // namespace cw::fuzz

@@ -15,6 +15,10 @@ class TempDataFile;
 }
 }  // namespace cw
 
+namespace cw {
+struct Bill;
+}  // namespace cw
+
 namespace cw::fuzz {
 
 // The readers take files: an input becomes a file in one scratch folder of the process,
@@ -33,6 +37,11 @@ inline constexpr char kSeparator[] = "\n--part--\n";
 
 // A fresh data file with one open book, made once per process.
 test::TempDataFile& book();
+
+// What the import window does with a bill or statement it has read, short of booking: plans
+// it against the book (into 储蓄卡 when it names no account), counts, checks and reviews every
+// row, and compares the balances.
+void preview(Bill bill);
 
 // What the program does with a sheet it has read, short of booking: every spreadsheet
 // import checks its rows and the bill reader looks for a bill in them.

@@ -4,7 +4,6 @@
 #include "FuzzFiles.h"
 #include "FuzzTargets.h"
 #include "import/SheetRows.h"
-#include "import/bills/BillImport.h"
 #include "import/bills/BillReader.h"
 #include "support/TempDataFile.h"
 
@@ -12,13 +11,7 @@ namespace cw::fuzz {
 
 int billFile(const std::uint8_t* data, std::size_t size) {
     try {
-        const Bill bill = BillReader::read(scratchFile(QStringLiteral("bill.csv"), data, size));
-        BillImport import(book().dm());
-        const std::vector<BillImport::Planned> rows = import.plan(bill);
-        (void)BillImport::count(rows);
-        QString message;
-        (void)BillImport::firstRefused(rows, &message);
-        for (const BillImport::Planned& row : rows) (void)BillImport::review(row);
+        preview(BillReader::read(scratchFile(QStringLiteral("bill.csv"), data, size)));
     } catch (const SheetError&) {
     }
     return 0;

@@ -3,7 +3,6 @@
 #include "FuzzFiles.h"
 #include "FuzzTargets.h"
 #include "import/SheetRows.h"
-#include "import/bills/BillImport.h"
 #include "import/statements/OfxReader.h"
 #include "import/statements/QifReader.h"
 #include "support/TempDataFile.h"
@@ -16,24 +15,13 @@ QByteArray bytesOf(const std::uint8_t* data, std::size_t size) {
     return QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
-void plan(Bill bill) {
-    if (bill.account.isEmpty()) bill.account = QStringLiteral("储蓄卡");
-    BillImport import(book().dm());
-    const std::vector<BillImport::Planned> rows = import.plan(bill);
-    (void)BillImport::count(rows);
-    QString message;
-    (void)BillImport::firstRefused(rows, &message);
-    for (const BillImport::Planned& row : rows) (void)BillImport::review(row);
-    (void)BillImport::balanceText(import.balanceCheck(bill));
-}
-
 }  // namespace
 
 int qifFile(const std::uint8_t* data, std::size_t size) {
     try {
         const QByteArray bytes = bytesOf(data, size);
         (void)QifReader::looksLike(bytes.left(4096));
-        plan(QifReader::parse(bytes));
+        preview(QifReader::parse(bytes));
     } catch (const SheetError&) {
     }
     return 0;
@@ -43,7 +31,7 @@ int ofxFile(const std::uint8_t* data, std::size_t size) {
     try {
         const QByteArray bytes = bytesOf(data, size);
         (void)OfxReader::looksLike(bytes.left(4096));
-        plan(OfxReader::parse(bytes));
+        preview(OfxReader::parse(bytes));
     } catch (const SheetError&) {
     }
     return 0;
