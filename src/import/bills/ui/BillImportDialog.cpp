@@ -261,7 +261,7 @@ void BillImportDialog::buildGrid() {
          bills ? QStringLiteral("招商银行储蓄卡(1234)") : QStringLiteral("招商银行储蓄卡")},
         {Column::Member, QStringLiteral("家庭成员")},
         {Column::Remark,
-         bills ? QStringLiteral("美团外卖 午餐和饮料一份") : QStringLiteral("美团外卖 网上支付")}};
+         bills ? QStringLiteral("美团外卖 午餐和饮料一份") : QStringLiteral("美团外卖 网上")}};
     for (const auto& [column, sample] : widths) grid_->setColumnWidth(column, width(sample));
     setDetailWidths();
     // The app's own columns come last, for reference; the transaction number takes what is left.
@@ -338,11 +338,11 @@ void BillImportDialog::setDetailWidths() {
             case Detail::Number:
                 return QStringLiteral("420000000000000000");
             case Detail::Counter:
-                return QStringLiteral("招商银行储蓄卡");
+                return QStringLiteral("招商储蓄卡");
             case Detail::Counterparty:
-                return QStringLiteral("某某科技有限公司");
+                return QStringLiteral("某某科技公司");
             case Detail::Summary:
-                return QStringLiteral("网上支付 快捷");
+                return QStringLiteral("网上支付");
             case Detail::Balance:
                 return QStringLiteral("123,456.00");
         }
