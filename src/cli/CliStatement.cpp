@@ -45,6 +45,7 @@ Bill readTable(const QString& path, const std::vector<StatementProfile>& profile
     }
     StatementFile::Opened opened = StatementFile::open(path, profiles);
     if (opened.bill) return *opened.bill;
+    if (!opened.refusal.isEmpty()) throw SheetError(opened.refusal);
     const size_t header = StatementProfiles::guessHeaderRow(opened.sheet.rows);
     const StatementProfile guessed = header < opened.sheet.rows.size()
                                          ? StatementProfiles::guess(opened.sheet.rows[header])

@@ -33,9 +33,13 @@ StatementFile::Opened StatementFile::open(const QString& path,
     const StatementProfiles::Match m = StatementProfiles::recognise(profiles, out.sheet.rows);
     out.profile = m.profile;
     out.headerRow = m.headerRow;
-    if (m.profile >= 0)
+    if (m.profile < 0) return out;
+    try {
         out.bill =
             StatementReader::read(out.sheet, profiles[size_t(m.profile)], m.headerRow, QString());
+    } catch (const SheetError& e) {
+        out.refusal = e.message();
+    }
     return out;
 }
 

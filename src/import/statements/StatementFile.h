@@ -28,6 +28,9 @@ class StatementFile {
         StatementSheet sheet;
         int profile = -1;
         size_t headerRow = 0;
+        // Why the recognised profile could not read the rows (a row it cannot take): the rows
+        // are kept, so the user can map the file otherwise.
+        QString refusal;
     };
     // Reads the file; `profiles` are tried on a table in order. Throws SheetError.
     static Opened open(const QString& path, const std::vector<StatementProfile>& profiles,

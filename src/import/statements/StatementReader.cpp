@@ -132,6 +132,15 @@ class RowReader {
   public:
     RowReader(const StatementProfile& profile, const Columns& columns) : p_(profile), c_(columns) {}
 
+    // A line of text rather than a row: no date and no money in any money column.
+    bool note(const QStringList& cells) const {
+        QString day, time;
+        if (dateOf(c_.raw(cells, p_.date), &day, &time)) return false;
+        for (const QString& h : {p_.amount, p_.income, p_.expense})
+            if (!noMoney(c_.raw(cells, h))) return false;
+        return true;
+    }
+
     // False for the closing line; throws for a row that cannot be read.
     bool read(const QStringList& cells, int number, BillRow* row) const {
         row->rowNumber = number;
@@ -321,6 +330,12 @@ Bill StatementReader::read(const StatementSheet& sheet, const StatementProfile& 
         const QStringList& cells = sheet.rows[r];
         // A statement of several pages may write the header again on each.
         if (columns.raw(cells, profile.date).trimmed() == profile.date.trimmed()) continue;
+        // Notes a bank writes below the rows ("温馨提示…") end them; a line without a date
+        // among the rows is refused, since a row may have been damaged.
+        bool notesToTheEnd = true;
+        for (size_t n = r; n < sheet.rows.size() && notesToTheEnd; ++n)
+            notesToTheEnd = reader.note(sheet.rows[n]);
+        if (notesToTheEnd) break;
         BillRow row;
         if (!reader.read(cells, numberOf(sheet, r), &row)) break;
         bill.rows.push_back(std::move(row));

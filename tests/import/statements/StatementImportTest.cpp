@@ -5,6 +5,7 @@
 
 #include "bookkeeping/BookkeepingFixture.h"
 #include "import/bills/BillImport.h"
+#include "import/statements/StatementFile.h"
 #include "support/CliRun.h"
 
 namespace {
@@ -234,6 +235,27 @@ TEST_F(StatementImportTest, CliBooksAStatementOnceAndComparesItsBalance) {
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("新增\t0\n已导入\t3\n"))) << r.out.toStdString();
     r = cw::test::runCli(book +
                          QStringList{"statement", path, "account=招行卡", "profile=工商银行"});
+    EXPECT_EQ(r.code, 3);
+
+    // Notes below the rows end them; a row whose date was damaged is refused, with the rows
+    // kept for the window to map otherwise.
+    const auto rewrite = [&](const QString& from, const QString& to) {
+        QFile changed(path);
+        EXPECT_TRUE(changed.open(QIODevice::WriteOnly));
+        changed.write(QStringEncoder("GB18030").encode(QString(text).replace(from, to)));
+    };
+    rewrite(QStringLiteral("合计"), QStringLiteral("温馨提示：仅供参考"));
+    EXPECT_EQ(cw::StatementFile::open(path, cw::StatementProfiles::shipped()).bill->rows.size(),
+              3u);
+    rewrite(QStringLiteral("20261110"), QStringLiteral("2026111"));
+    const cw::StatementFile::Opened opened =
+        cw::StatementFile::open(path, cw::StatementProfiles::shipped());
+    EXPECT_FALSE(opened.bill.has_value());
+    EXPECT_GE(opened.profile, 0);
+    EXPECT_TRUE(opened.refusal.startsWith(QStringLiteral("第 6 行 交易日期 不是有效的日期！")))
+        << opened.refusal.toStdString();
+    EXPECT_GT(opened.sheet.rows.size(), 4u);
+    r = cw::test::runCli(book + QStringList{"statement", path, "account=招行卡"});
     EXPECT_EQ(r.code, 3);
     f.reopen();
     EXPECT_DOUBLE_EQ(balance("储蓄卡"), 700);

@@ -443,6 +443,14 @@ void BillImportDialog::openStatement(const QString& path) {
     headerRow_ = opened.headerRow;
     formatButton_->setEnabled(true);
     format_->setText(QStringLiteral("格式：") + profile_->name);
+    if (!opened.bill) {
+        // Recognised by its header, yet a row the layout cannot take: nothing is shown, and
+        // "更改格式" maps the rows otherwise.
+        clearRows();
+        ctx_.messages.warn(opened.refusal +
+                           QStringLiteral("\n可以按“更改格式”重新指定各列的含义。"));
+        return;
+    }
     showBill(std::move(*opened.bill));
 }
 
