@@ -1,10 +1,9 @@
 #include "import/statements/StatementText.h"
 
-#include <QStringDecoder>
-
 #include "import/SheetLimits.h"
 #include "import/SheetRows.h"
 #include "import/SpreadsheetImport.h"
+#include "import/bills/BillReader.h"
 #include "storage/Money.h"
 
 namespace cw {
@@ -55,24 +54,16 @@ QString StatementText::decode(const QByteArray& bytes, Encoding encoding) {
     QString text;
     if (encoding == Encoding::Windows1252 && !bytes.startsWith("\xEF\xBB\xBF")) {
         text = fromWindows1252(bytes);
-    } else {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = utf8.decode(bytes);
-        if (utf8.hasError()) {
-            QStringDecoder gb("GB18030");
-            text = gb.isValid() ? gb.decode(bytes) : fromWindows1252(bytes);
-        }
+    } else if (!BillReader::decode(bytes, &text)) {
+        // No GB18030 decoder at hand for a text that is no UTF-8.
+        text = fromWindows1252(bytes);
     }
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     return text;
 }
 
 QString StatementText::clean(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (c.category() != QChar::Other_Control) out += c;
-    return out.trimmed();
+    return BillReader::clean(text);
 }
 
 QChar StatementText::decimalMarkOf(const QString& text) {
