@@ -654,13 +654,26 @@ int BillImport::book(const std::vector<Planned>& rows) {
     {
         Statement done = dm_.db().prepare(
             QStringLiteral("SELECT 1 FROM SBillDone WHERE BName=? AND theNo=? LIMIT 1"));
+        const auto stored = [&](const QString& key) {
+            done.bind(1, dm_.book());
+            done.bind(2, key);
+            const bool found = done.step();
+            done.reset();
+            return found;
+        };
         int k = 0;
         for (const Planned& p : rows) {
             if (!p.ticked || p.fixed()) continue;
-            done.bind(1, dm_.book());
-            done.bind(2, keys[k++]);
-            const bool found = done.step();
-            done.reset();
+            bool found = stored(keys[k++]);
+            // A statement's transfer, booked meanwhile from the other account's statement.
+            const QDate day = QDate::fromString(p.posting.date, Qt::ISODate);
+            if (!found && fromFile(source_) && p.kind == BillRow::Direction::Transfer &&
+                day.isValid()) {
+                for (int d = -kTransferDays; d <= kTransferDays && !found; ++d)
+                    found =
+                        stored(transferKey(p.posting.account, p.posting.target, p.posting.amount,
+                                           day.addDays(d).toString(Qt::ISODate)));
+            }
             if (found)
                 throw PostingRules::Refused(
                     QStringLiteral("第 %1 行 已导入，请重新打开账单！").arg(p.row.rowNumber) +

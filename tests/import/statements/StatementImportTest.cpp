@@ -119,6 +119,18 @@ TEST_F(StatementImportTest, ATransferInBothStatementsIsBookedOnce) {
     import.book(rows);
     EXPECT_EQ(f.count("ChangeT"), 1);
     EXPECT_DOUBLE_EQ(balance("储蓄卡"), 1200);
+
+    // Both statements open at once: the second to book finds the first's transfer.
+    const Bill mine = statement("招行卡", {row(2, "2026-11-25", Direction::Out, 80, "储蓄卡")});
+    const Bill theirs = statement("储蓄卡", {row(2, "2026-11-26", Direction::In, 80, "招行卡")});
+    BillImport one(f.dm());
+    BillImport other(f.dm());
+    const auto early = one.plan(mine);
+    const auto late = other.plan(theirs);
+    ASSERT_TRUE(late[0].ticked);
+    one.book(early);
+    EXPECT_THROW(other.book(late), cw::PostingRules::Refused);
+    EXPECT_EQ(f.count("ChangeT"), 2);
 }
 
 TEST_F(StatementImportTest, ACounterpartyMadeATransferIsRecognisedNextTime) {
