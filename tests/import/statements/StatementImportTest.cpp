@@ -320,4 +320,38 @@ TEST_F(StatementImportTest, AQifExportReadsBackIntoAnotherBook) {
               1);
 }
 
+// A bank's OFX download: its account mapped to the book's once, each FITID booked once, the
+// ledger balance compared.
+TEST_F(StatementImportTest, AnOfxDownloadBooksOnceIntoItsMappedAccount) {
+    f.db().exec(QStringLiteral("UPDATE UList SET theDate='2026-10-01' WHERE theType='开户'"));
+    const QByteArray ofx =
+        "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nENCODING:USASCII\r\nCHARSET:1252\r\n\r\n"
+        "<OFX><BANKMSGSRSV1><STMTTRNRS><STMTRS><CURDEF>CNY"
+        "<BANKACCTFROM><BANKID>308<ACCTID>6225880001<ACCTTYPE>CHECKING</BANKACCTFROM>"
+        "<BANKTRANLIST><DTSTART>20261101<DTEND>20261130"
+        "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20261103120000<TRNAMT>-35.50<FITID>A1<NAME>Meituan</"
+        "STMTTRN>"
+        "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20261103130000<TRNAMT>-35.50<FITID>A2<NAME>Meituan</"
+        "STMTTRN>"
+        "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20261115<TRNAMT>100.00<FITID>A3<NAME>Refund &amp; "
+        "bonus</STMTTRN>"
+        "</BANKTRANLIST><LEDGERBAL><BALAMT>1029.00<DTASOF>20261130</LEDGERBAL>"
+        "</STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n";
+    const QString path = f.programDir() + QStringLiteral("/bank.ofx");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ofx);
+    file.close();
+    f.reopen();
+    const QStringList book{"--home", f.programDir(), "--book", "我家"};
+    cw::test::CliRun r = cw::test::runCli(book + QStringList{"statement", path, "account=招行卡"});
+    EXPECT_EQ(r.out, QStringLiteral("新增\t3\n已导入\t0\n跳过\t0\n"
+                                    "账单余额\t1029\n账户余额\t1029\n差额\t0\n"))
+        << r.err.toStdString();
+    r = cw::test::runCli(book + QStringList{"statement", path, "account=招行卡"});
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("新增\t0\n已导入\t3\n"))) << r.out.toStdString();
+    f.reopen();
+    EXPECT_DOUBLE_EQ(balance("招行卡"), 1029);
+}
+
 }  // namespace
