@@ -209,7 +209,7 @@ BillImport::Done BillImport::loadDone() {
         done.keys.insert(k);
         // T, from, to, amount, day
         const QStringList t = k.split(QChar(0x1f));
-        if (t.size() == 5 && t[0] == QLatin1String("T")) {
+        if (t.size() >= 5 && t[0] == QLatin1String("T")) {
             done.out[t[1] + QChar(0x1f) + t[3]] << t[4];
             done.in[t[2] + QChar(0x1f) + t[3]] << t[4];
         }
@@ -294,10 +294,12 @@ bool BillImport::fromFile(Bill::Source source) {
            source == Bill::Source::Ofx;
 }
 
-QString BillImport::transferKey(const QString& from, const QString& to, const QString& amount,
-                                const QString& day) {
+QString BillImport::transferKey(const Planned& p, const QString& day) {
     const QChar unit(0x1f);
-    return QLatin1Char('T') + unit + from + unit + to + unit + amount + unit + day;
+    QString key = QLatin1Char('T') + unit + p.posting.account + unit + p.posting.target + unit +
+                  p.posting.amount + unit + day;
+    if (p.occurrence > 1) key += unit + QString::number(p.occurrence);
+    return key;
 }
 
 QString BillImport::bookAccount(const QString& key) {
@@ -367,8 +369,7 @@ void BillImport::setCounterAccount(Planned& p, const QString& account) {
 
 QString BillImport::fileKey(const Planned& p) {
     if (p.kind == BillRow::Direction::Transfer)
-        return transferKey(p.posting.account, p.posting.target, p.posting.amount,
-                           SpreadsheetImport::dayOf(p.posting.date));
+        return transferKey(p, SpreadsheetImport::dayOf(p.posting.date));
     const QChar unit(0x1f);
     QString key = QLatin1Char('S') + unit + p.methodKey + unit + p.key;
     if (p.row.hasBalance) key += unit + Money::plain(p.row.balance);
@@ -412,10 +413,8 @@ bool BillImport::fileRowDone(Planned& p, const Done& done) const {
     };
     const QChar unit(0x1f);
     if (p.kind == BillRow::Direction::Transfer) {
-        const QString& amount = p.posting.amount;
         for (int d = -kTransferDays; d <= kTransferDays; ++d)
-            if (done.keys.contains(transferKey(p.posting.account, p.posting.target, amount,
-                                               day.addDays(d).toString(Qt::ISODate))))
+            if (done.keys.contains(transferKey(p, day.addDays(d).toString(Qt::ISODate))))
                 return true;
         return false;
     }
@@ -510,6 +509,13 @@ std::vector<BillImport::Planned> BillImport::plan(const Bill& bill) {
         Planned p = planRow(row, bill);
         p.key = keyOf(row, ++occurrences[keyOf(row, 1)]);
         if (fromFile(bill.source)) {
+            if (p.kind == BillRow::Direction::Transfer) {
+                // Two alike transfers of one day are told apart by their order on each side.
+                const QChar unit(0x1f);
+                const QString own =
+                    row.direction == BillRow::Direction::In ? p.posting.target : p.posting.account;
+                p.occurrence = ++occurrences[transferKey(p, row.day) + unit + own];
+            }
             p.key = fileKey(p);
             if (opening(row)) {
                 p.state = State::Skipped;
@@ -670,9 +676,7 @@ int BillImport::book(const std::vector<Planned>& rows) {
             if (!found && fromFile(source_) && p.kind == BillRow::Direction::Transfer &&
                 day.isValid()) {
                 for (int d = -kTransferDays; d <= kTransferDays && !found; ++d)
-                    found =
-                        stored(transferKey(p.posting.account, p.posting.target, p.posting.amount,
-                                           day.addDays(d).toString(Qt::ISODate)));
+                    found = stored(transferKey(p, day.addDays(d).toString(Qt::ISODate)));
             }
             if (found)
                 throw PostingRules::Refused(

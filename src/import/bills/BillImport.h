@@ -63,6 +63,9 @@ class BillImport {
         // user picked the book's account it stands for.
         QString counterKey;
         int counterPick = 0;
+        // A statement's transfer that reads like an earlier one of the same day and account:
+        // its number among them, part of what it is known by.
+        int occurrence = 1;
         int memberPick = 0;
         PostingRules::Posting posting;
     };
@@ -176,8 +179,9 @@ class BillImport {
     // and left out.
     static void pairTransfer(Planned& p, const std::vector<Planned>& earlier,
                              QHash<QString, std::vector<size_t>>* sides);
-    static QString transferKey(const QString& from, const QString& to, const QString& amount,
-                               const QString& day);
+    // "T", the two accounts, the amount, the day, and the row's occurrence when it is not the
+    // first alike.
+    static QString transferKey(const Planned& p, const QString& day);
     // What a statement row is known by once booked: a transfer by its accounts, amount and
     // day; any other row by the account, the row as keyOf reads it and the balance after it.
     static QString fileKey(const Planned& p);

@@ -131,6 +131,16 @@ TEST_F(StatementImportTest, ATransferInBothStatementsIsBookedOnce) {
     one.book(early);
     EXPECT_THROW(other.book(late), cw::PostingRules::Refused);
     EXPECT_EQ(f.count("ChangeT"), 2);
+
+    // Two alike transfers of one day, the second left out: it is still there to book.
+    const Bill twice = statement("招行卡", {row(3, "2026-11-27", Direction::Out, 60, "储蓄卡"),
+                                            row(4, "2026-11-27", Direction::Out, 60, "储蓄卡")});
+    auto both = plan(twice);
+    both[1].ticked = false;
+    BillImport(f.dm()).book(both);
+    both = plan(twice);
+    EXPECT_EQ(both[0].state, BillImport::State::Imported);
+    EXPECT_TRUE(both[1].ticked);
 }
 
 TEST_F(StatementImportTest, ACounterpartyMadeATransferIsRecognisedNextTime) {
