@@ -170,10 +170,18 @@ class StatementImportDialogTest : public QObject {
         QCOMPARE(m.messages.last(), QStringLiteral("请选择账户！"));
         QCOMPARE(m.file.count(QStringLiteral("InTable")), 0);
 
+        // What was changed in the rows stays when they are planned for the account.
+        QVERIFY(d.model()->setData(d.model()->index(0, Column::Remark), QStringLiteral("改过")));
+        QVERIFY(d.model()->setData(d.model()->index(1, Column::Tick), Qt::Unchecked,
+                                   Qt::CheckStateRole));
         auto* account = child<cw::NameComboBox>(d, "account");
         account->setText(QStringLiteral("工资卡"));
         emit account->lineEdit()->editingFinished();
         QCOMPARE(cell(*d.model(), 0, Column::Account), QStringLiteral("工资卡"));
+        QCOMPARE(cell(*d.model(), 0, Column::Remark), QStringLiteral("改过"));
+        QCOMPARE(d.model()->rows()[1].ticked, false);
+        QVERIFY(
+            d.model()->setData(d.model()->index(1, Column::Tick), Qt::Checked, Qt::CheckStateRole));
 
         // 更改格式 maps the open file again from the profile in use.
         child<QPushButton>(d, "ButFormat")->click();

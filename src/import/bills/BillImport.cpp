@@ -289,6 +289,34 @@ std::vector<int> BillImport::matchRefunds(const Bill& bill, std::vector<double>*
     return into;
 }
 
+void BillImport::keepEdits(std::vector<Planned>& rows, const std::vector<Planned>& before) {
+    if (rows.size() != before.size()) return;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Planned& p = rows[i];
+        const Planned& was = before[i];
+        if (p.fixed() || was.fixed()) continue;
+        if (was.counterPick > 0) {
+            setCounterAccount(p, counterAccount(was));
+            p.counterPick = was.counterPick;
+        } else if (was.kind != BillRow::Direction::Transfer &&
+                   p.kind != BillRow::Direction::Transfer) {
+            p.kind = was.kind;
+        }
+        p.ticked = was.ticked;
+        p.posting.date = was.posting.date;
+        p.posting.amount = was.posting.amount;
+        p.posting.remark = was.posting.remark;
+        if (was.categoryPick > 0 && p.kind == was.kind) {
+            p.posting.name = was.posting.name;
+            p.categoryPick = was.categoryPick;
+        }
+        if (was.memberPick > 0) {
+            p.posting.member = was.posting.member;
+            p.memberPick = was.memberPick;
+        }
+    }
+}
+
 bool BillImport::fromFile(Bill::Source source) {
     return source == Bill::Source::Statement || source == Bill::Source::Qif ||
            source == Bill::Source::Ofx;

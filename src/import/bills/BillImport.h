@@ -142,6 +142,10 @@ class BillImport {
     // account, the income or expense the file shows again.
     void setCounterAccount(Planned& p, const QString& account);
 
+    // What the user changed in `before` (ticks, kinds, dates, amounts, categories, members,
+    // remarks, 对方账户), carried to the same rows planned again for another account.
+    void keepEdits(std::vector<Planned>& rows, const std::vector<Planned>& before);
+
     // Whether the bill is a statement, QIF or OFX file rather than a payment app's bill.
     static bool fromFile(Bill::Source source);
     // Days a transfer's two sides may lie apart in the two accounts' statements.

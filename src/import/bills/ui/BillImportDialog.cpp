@@ -482,7 +482,13 @@ void BillImportDialog::showBill(Bill bill) {
 
 void BillImportDialog::accountChanged() {
     if (model_->rowCount() == 0 || accountText() == bill_.account) return;
+    // The rows are planned again for the account (what was booked into it, its transfers),
+    // keeping what the user changed in them.
+    const std::vector<BillImport::Planned> before = model_->rows();
     showBill(std::move(bill_));
+    std::vector<BillImport::Planned> rows = model_->rows();
+    import_->keepEdits(rows, before);
+    model_->setRows(std::move(rows), bill_.source);
 }
 
 void BillImportDialog::ButFormatClick() {
