@@ -395,6 +395,15 @@ void BillImport::setCounterAccount(Planned& p, const QString& account) {
     p.posting.target = in ? own : other;
 }
 
+QStringList BillImport::transferKeysAround(const Planned& p) {
+    QStringList keys;
+    const QDate day = QDate::fromString(SpreadsheetImport::dayOf(p.posting.date), Qt::ISODate);
+    if (!day.isValid()) return keys;
+    for (int d = -kTransferDays; d <= kTransferDays; ++d)
+        keys << transferKey(p, day.addDays(d).toString(Qt::ISODate));
+    return keys;
+}
+
 QString BillImport::fileKey(const Planned& p) {
     if (p.kind == BillRow::Direction::Transfer)
         return transferKey(p, SpreadsheetImport::dayOf(p.posting.date));
@@ -441,9 +450,8 @@ bool BillImport::fileRowDone(Planned& p, const Done& done) const {
     };
     const QChar unit(0x1f);
     if (p.kind == BillRow::Direction::Transfer) {
-        for (int d = -kTransferDays; d <= kTransferDays; ++d)
-            if (done.keys.contains(transferKey(p, day.addDays(d).toString(Qt::ISODate))))
-                return true;
+        for (const QString& key : transferKeysAround(p))
+            if (done.keys.contains(key)) return true;
         return false;
     }
     // The other side of a transfer booked from another account's statement, under a name
@@ -700,11 +708,8 @@ int BillImport::book(const std::vector<Planned>& rows) {
             if (!p.ticked || p.fixed()) continue;
             bool found = stored(keys[k++]);
             // A statement's transfer, booked meanwhile from the other account's statement.
-            const QDate day = QDate::fromString(p.posting.date, Qt::ISODate);
-            if (!found && fromFile(source_) && p.kind == BillRow::Direction::Transfer &&
-                day.isValid()) {
-                for (int d = -kTransferDays; d <= kTransferDays && !found; ++d)
-                    found = stored(transferKey(p, day.addDays(d).toString(Qt::ISODate)));
+            if (!found && fromFile(source_) && p.kind == BillRow::Direction::Transfer) {
+                for (const QString& key : transferKeysAround(p)) found = found || stored(key);
             }
             if (found)
                 throw PostingRules::Refused(

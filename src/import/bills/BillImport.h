@@ -186,6 +186,9 @@ class BillImport {
     // "T", the two accounts, the amount, the day, and the row's occurrence when it is not the
     // first alike.
     static QString transferKey(const Planned& p, const QString& day);
+    // The keys the transfer would have been booked under from either account's statement:
+    // its own day and kTransferDays either side.
+    static QStringList transferKeysAround(const Planned& p);
     // What a statement row is known by once booked: a transfer by its accounts, amount and
     // day; any other row by the account, the row as keyOf reads it and the balance after it.
     static QString fileKey(const Planned& p);
